@@ -1,0 +1,6 @@
+#include "Version.h"
+
+const char* CalcudexVersion()
+{
+    return CALCUDEX_VERSION;
+}
