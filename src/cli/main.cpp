@@ -1,28 +1,65 @@
 // calcudex-cli: the command-line front end over the Qt-free core.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
+#include "CliVerb.h"
 #include "Version.h"
 
+namespace cli {
 namespace {
 
-int usage()
+std::vector<CliVerb>& Verbs()
 {
-    std::fprintf(stderr,
-                 "usage: calcudex-cli VERB [ARGS]\n"
-                 "  --version           print the version\n");
+    // Function-local so registration from other files' static initialisers is safe.
+    static std::vector<CliVerb> verbs;
+    return verbs;
+}
+
+int PrintUsage()
+{
+    std::vector<CliVerb> sorted = Verbs();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const CliVerb& a, const CliVerb& b) { return std::strcmp(a.name, b.name) < 0; });
+    std::fprintf(stderr, "usage: calcudex-cli VERB [ARGS]\n");
+    for (const CliVerb& verb : sorted)
+        std::fprintf(stderr, "  calcudex-cli %s\n", verb.usage);
+    std::fprintf(stderr, "  calcudex-cli --version\n");
     return 2;
 }
 
 }  // namespace
 
+CliVerbRegistrar::CliVerbRegistrar(const CliVerb& verb)
+{
+    Verbs().push_back(verb);
+}
+
+int PrintVerbUsage(const char* name)
+{
+    for (const CliVerb& verb : Verbs()) {
+        if (std::strcmp(verb.name, name) == 0) {
+            std::fprintf(stderr, "usage: calcudex-cli %s\n", verb.usage);
+            return 2;
+        }
+    }
+    return PrintUsage();
+}
+
+}  // namespace cli
+
 int main(int argc, char** argv)
 {
     if (argc < 2)
-        return usage();
+        return cli::PrintUsage();
     if (std::strcmp(argv[1], "--version") == 0) {
         std::printf("%s\n", CalcudexVersion());
         return 0;
     }
-    return usage();
+    for (const cli::CliVerb& verb : cli::Verbs()) {
+        if (std::strcmp(verb.name, argv[1]) == 0)
+            return verb.run(argc - 1, argv + 1);
+    }
+    return cli::PrintUsage();
 }
