@@ -107,7 +107,7 @@ bool copyTree(const Rewrite& job, std::FILE* pTree)
 bool rewriteBook(const Rewrite& job)
 {
     std::lock_guard<std::mutex> lock(bookWriteMutex());
-    FormulasFolderSwitch bookSwitch(job.m_info.m_szBook);
+    FormulasFolderSwitch bookSwitch(canonicalBookName(job.m_info.m_szBook));
 
     common::FilePtr pIndex = common::openFile(getIndexFilename(), "rb");
     common::FilePtr pDes = common::openFile(getDesFilename(), "rb");

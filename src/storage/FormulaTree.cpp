@@ -97,7 +97,7 @@ bool getTreeNode(const FORMULA_NODE_INFO& info, _fornode& node)
     node = makeEmptyNode();
     std::string strPath;
     {
-        FormulasFolderSwitch bookSwitch(info.m_szBook);
+        FormulasFolderSwitch bookSwitch(canonicalBookName(info.m_szBook));
         strPath = getTreeFilename();
     }
     common::FilePtr pFile = common::openFile(strPath, "r");
@@ -120,7 +120,7 @@ bool getFormulaPathFromBook(const FORMULA_NODE_INFO& info, std::vector<std::stri
     vecPath.clear();
     std::string strPath;
     {
-        FormulasFolderSwitch bookSwitch(info.m_szBook);
+        FormulasFolderSwitch bookSwitch(canonicalBookName(info.m_szBook));
         strPath = getTreeFilename();
     }
     std::vector<_fornode> vecNodes;
