@@ -380,6 +380,7 @@ bool TmpBookFiles::create()
             discard();
             return false;
         }
+        m_arrCreated[i] = true;
     }
     return true;
 }
@@ -402,8 +403,11 @@ void TmpBookFiles::discard()
 {
     for (common::FilePtr& pFile : m_arrFiles)
         pFile.reset();
-    for (int i = 0; i < 4; ++i)
-        std::remove(tmpFilenameAt(i).c_str());
+    for (int i = 0; i < 4; ++i) {
+        if (m_arrCreated[i])
+            std::remove(tmpFilenameAt(i).c_str());
+        m_arrCreated[i] = false;
+    }
 }
 
 bool TmpBookFiles::commit()
@@ -413,6 +417,7 @@ bool TmpBookFiles::commit()
             discard();
             return false;
         }
+        m_arrCreated[i] = false;
     }
     return true;
 }

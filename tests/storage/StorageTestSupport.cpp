@@ -63,6 +63,9 @@ bool TempHomeTest::compileText(const std::string& strBook, const std::string& st
 
 Bytes readBytes(const std::string& strPath)
 {
+    std::error_code ec;
+    if (!fs::is_regular_file(strPath, ec))
+        return Bytes();
     std::ifstream in(strPath, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
