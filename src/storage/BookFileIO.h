@@ -38,7 +38,7 @@ public:
 private:
     std::FILE* m_pFile;
     long long m_nSize;
-    long long m_nPos = 0;
+    long long m_nPos = 0;  // -1 after a failed read: unknown until the next seek
 };
 
 // The index count N, checked against the file: 0 <= N and 4 + 12 N <= size.
