@@ -134,6 +134,8 @@ const SourceCase kSourceCases[] = {
     {"an id ending in a dot is stored as written", "*\nForId=3.\nForName=x\n", {"3."}, 0, false,
      nullptr},
     {"empty source", "", {}, 0, false, nullptr},
+    {"byte order mark before the first record", "\xEF\xBB\xBF***\nForId=1\nForType=1\nImage=\n",
+     {".1"}, 1, false, nullptr},
     // malformed input
     {"formula without Image at the end", "***\nForId=4\nForType=1\nForName=open", {".4"}, 1, true,
      nullptr},
