@@ -67,7 +67,8 @@ std::size_t copyBounded(char* dst, std::size_t dstSize, std::string_view src)
     if (dstSize == 0)
         return 0;
     std::size_t n = utf8Prefix(src, dstSize - 1);
-    std::memcpy(dst, src.data(), n);
+    if (n > 0)
+        std::memcpy(dst, src.data(), n);
     dst[n] = '\0';
     return n;
 }
