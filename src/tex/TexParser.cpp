@@ -361,9 +361,19 @@ private:
             ++m_nPos;
             parsePrime(out);
             return;
-        case '&':
         case '$':
-            // Stray alignment tab or math shift: nothing to draw.
+            ++m_nPos;
+            if (state.m_bText) {
+                // $...$ inside a text block is mathematics.
+                TexNode group;
+                group.m_kind = TexNodeKind::Group;
+                if (parseList(group.m_listBody, mathState(state), STOP_DOLLAR) == StopReason::Dollar)
+                    ++m_nPos;
+                out.push_back(std::move(group));
+            }
+            return;
+        case '&':
+            // A stray alignment tab: nothing to draw.
             ++m_nPos;
             return;
         case '~':
@@ -671,7 +681,9 @@ private:
         if (name.empty())
             return;  // a backslash at the very end
         bool bWord = IsLetter(name[0]);
-        if (bWord)
+        // Blanks after a command name are only separators in mathematics; in
+        // a text block (" + \omega : angular speed") they are part of the text.
+        if (bWord && !state.m_bText)
             skipSpaces();
 
         if (name == "\\") {

@@ -27,15 +27,17 @@ bool RasterizeTexBox(const TEX_BOX& box, TEX_RASTER& out)
 {
     out.clear();
     MathFont& font = MathFont::instance();
-    if (!(box.m_dWidth < TEX_MAX_WIDTH && box.m_dHeight + box.m_dDepth < TEX_MAX_HEIGHT))
+    // Far beyond any screen: not worth laying out pixel by pixel.
+    if (!(box.m_dWidth < 4 * TEX_MAX_WIDTH && box.m_dHeight + box.m_dDepth < 4 * TEX_MAX_HEIGHT))
         return false;
 
+    // The image is the bounding box of the ink, so that a view centres what it shows.
     std::vector<PLACED> placed;
     placed.reserve(box.m_vecItems.size());
-    int minCol = 0;
-    int maxCol = static_cast<int>(std::ceil(box.m_dWidth - 1e-6));
-    int minRow = -static_cast<int>(std::ceil(box.m_dHeight - 1e-6));
-    int maxRow = static_cast<int>(std::ceil(box.m_dDepth - 1e-6));
+    int minCol = INT_MAX;
+    int maxCol = INT_MIN;
+    int minRow = INT_MAX;
+    int maxRow = INT_MIN;
     bool anyInk = false;
     for (const TEX_ITEM& item : box.m_vecItems) {
         if (!(std::fabs(item.m_dX) < 4 * TEX_MAX_WIDTH && std::fabs(item.m_dY) < 4 * TEX_MAX_HEIGHT))
@@ -53,6 +55,9 @@ bool RasterizeTexBox(const TEX_BOX& box, TEX_RASTER& out)
             p.m_nWidth = bitmap->m_nWidth;
             p.m_nRows = bitmap->m_nRows;
         } else {
+            // A rule over empty content (\frac{}{}) has no length and draws nothing.
+            if (item.m_dWidth < 0.5 || item.m_dHeight < 0.5)
+                continue;
             int left = static_cast<int>(std::lround(item.m_dX));
             int right = std::max(left + 1, static_cast<int>(std::lround(item.m_dX + item.m_dWidth)));
             int top = -static_cast<int>(std::lround(item.m_dY + item.m_dHeight));
@@ -99,7 +104,7 @@ bool RasterizeTexBox(const TEX_BOX& box, TEX_RASTER& out)
 
     out.m_nWidth = padded;
     out.m_nHeight = height;
-    out.m_nBaseline = -minRow;
+    out.m_nBaseline = -minRow - 1;
     int stride = padded / 8;
     out.m_vecBits.assign(static_cast<size_t>(stride) * height, 0);
     for (int r = 0; r < height; ++r) {

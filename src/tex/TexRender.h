@@ -18,6 +18,7 @@
 //   - Byte k of a row holds columns 8k .. 8k+7, least significant bit first
 //     (bit value 1 << j is column 8k + j).
 //   - A set bit is ink (black), a clear bit is background (not drawn).
+//   - The image is the bounding box of the ink (plus the padding above).
 //   - Images stay within TEX_MAX_WIDTH x TEX_MAX_HEIGHT, so a row stride fits
 //     in one byte; a formula that would be larger is refused.
 //
@@ -42,7 +43,8 @@ inline constexpr int TEX_MAX_HEIGHT = 4096;
 struct TEX_RASTER {
     int32_t m_nWidth = 0;             // pixels, a multiple of 8; 0 when empty
     int32_t m_nHeight = 0;            // pixels; 0 when empty
-    int32_t m_nBaseline = 0;          // row of the first line's baseline (for alignment)
+    int32_t m_nBaseline = 0;          // the first line's baseline runs under this row (may lie
+                                      // outside the image when nothing reaches the baseline)
     std::vector<uint8_t> m_vecBits;   // m_nWidth / 8 bytes per row, top row first
 
     bool empty() const { return m_nWidth <= 0 || m_nHeight <= 0; }
