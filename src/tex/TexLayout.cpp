@@ -1077,7 +1077,6 @@ TEX_BOX LayoutList(const TexList& list, LAYOUT_CTX ctx, bool bAfterOpen)
 
 void TEX_BOX::place(const TEX_BOX& other, double dx, double dy)
 {
-    m_vecItems.reserve(m_vecItems.size() + other.m_vecItems.size());
     for (const TEX_ITEM& item : other.m_vecItems) {
         TEX_ITEM moved = item;
         moved.m_dX += dx;
