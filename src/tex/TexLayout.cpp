@@ -87,7 +87,8 @@ LAYOUT_CTX DenStyle(const LAYOUT_CTX& ctx)
 
 struct LAID_ATOM {
     TEX_BOX m_box;
-    TexAtom m_atom = TexAtom::Ord;
+    TexAtom m_atom = TexAtom::Ord;       // class towards the left neighbour
+    TexAtom m_rightAtom = TexAtom::Ord;  // class towards the right neighbour
     bool m_bSpace = false;
     int m_nStyle = STYLE_T;
 };
@@ -931,6 +932,14 @@ LAID_ATOM LayoutAtom(const TexNode& node, const LAYOUT_CTX& ctx)
     default:
         break;
     }
+    laid.m_rightAtom = laid.m_atom;
+    if (node.m_kind == TexNodeKind::LeftRight) {
+        // Bracket processing turns every typed bracket into \left ... \right:
+        // the group is spaced like the brackets it stands for, so f(x) stays
+        // f(x) and does not become f (x).
+        laid.m_atom = TexAtom::Open;
+        laid.m_rightAtom = TexAtom::Close;
+    }
     if (node.m_bHasSup || node.m_bHasSub) {
         if (limits)
             laid.m_box = AttachLimits(nucleus, node.m_bHasSup ? &node.m_listSup : nullptr,
@@ -982,18 +991,19 @@ TEX_BOX LayoutLine(const TexList& list, size_t begin, size_t end, LAYOUT_CTX& ct
     for (size_t i = 0; i < atoms.size(); ++i) {
         if (atoms[i].m_bSpace)
             continue;
-        TexAtom& atom = atoms[i].m_atom;
-        TexAtom before = prev >= 0 ? atoms[static_cast<size_t>(prev)].m_atom : (bAfterOpen ? TexAtom::Open : TexAtom::Rel);
-        if (atom == TexAtom::Bin && (before == TexAtom::Bin || before == TexAtom::Op || before == TexAtom::Rel ||
-                                     before == TexAtom::Open || before == TexAtom::Punct))
-            atom = TexAtom::Ord;
-        if ((atom == TexAtom::Rel || atom == TexAtom::Close || atom == TexAtom::Punct) && prev >= 0 &&
-            atoms[static_cast<size_t>(prev)].m_atom == TexAtom::Bin)
-            atoms[static_cast<size_t>(prev)].m_atom = TexAtom::Ord;
+        LAID_ATOM& atom = atoms[i];
+        TexAtom before = prev >= 0 ? atoms[static_cast<size_t>(prev)].m_rightAtom
+                                   : (bAfterOpen ? TexAtom::Open : TexAtom::Rel);
+        if (atom.m_atom == TexAtom::Bin && (before == TexAtom::Bin || before == TexAtom::Op || before == TexAtom::Rel ||
+                                            before == TexAtom::Open || before == TexAtom::Punct))
+            atom.m_atom = atom.m_rightAtom = TexAtom::Ord;
+        if ((atom.m_atom == TexAtom::Rel || atom.m_atom == TexAtom::Close || atom.m_atom == TexAtom::Punct) &&
+            prev >= 0 && atoms[static_cast<size_t>(prev)].m_atom == TexAtom::Bin)
+            atoms[static_cast<size_t>(prev)].m_atom = atoms[static_cast<size_t>(prev)].m_rightAtom = TexAtom::Ord;
         prev = static_cast<int>(i);
     }
     if (prev >= 0 && atoms[static_cast<size_t>(prev)].m_atom == TexAtom::Bin)
-        atoms[static_cast<size_t>(prev)].m_atom = TexAtom::Ord;
+        atoms[static_cast<size_t>(prev)].m_atom = atoms[static_cast<size_t>(prev)].m_rightAtom = TexAtom::Ord;
 
     if (atoms.size() == 1 && !atoms[0].m_bSpace)
         return std::move(atoms[0].m_box);
@@ -1008,7 +1018,7 @@ TEX_BOX LayoutLine(const TexList& list, size_t begin, size_t end, LAYOUT_CTX& ct
                 const LAID_ATOM& p = atoms[static_cast<size_t>(prev)];
                 LAYOUT_CTX at = ctx;
                 at.m_nStyle = a.m_nStyle;
-                x += AtomSpacing(p.m_atom, a.m_atom, a.m_nStyle, at.size());
+                x += AtomSpacing(p.m_rightAtom, a.m_atom, a.m_nStyle, at.size());
             }
             prev = static_cast<int>(i);
         }

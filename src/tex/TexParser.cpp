@@ -520,9 +520,24 @@ private:
     }
 
     // The delimiter after \left, \right, \big...: UINT32_MAX when none is there.
-    uint32_t parseDelimiter()
+    // With bAbsorbLeftRight, "\big\left(" and "\big\right)" (what bracket
+    // processing makes of "\big(" and "\big)") count as "\big(" and "\big)".
+    uint32_t parseDelimiter(bool bAbsorbLeftRight = false)
     {
         skipSpaces();
+        if (bAbsorbLeftRight) {
+            for (const char* prefix : {"\\left", "\\right"}) {
+                std::string_view p(prefix);
+                if (m_src.substr(m_nPos).starts_with(p) && !IsLetter(peek(p.size()))) {
+                    size_t save = m_nPos;
+                    m_nPos += p.size();
+                    uint32_t cp = parseDelimiter(false);
+                    if (cp != UINT32_MAX)
+                        return cp;
+                    m_nPos = save;
+                }
+            }
+        }
         if (atEnd())
             return UINT32_MAX;
         size_t save = m_nPos;
@@ -922,7 +937,7 @@ private:
         };
         for (const auto& b : bigs) {
             if (name == b.m_szName) {
-                uint32_t cp = parseDelimiter();
+                uint32_t cp = parseDelimiter(true);
                 if (cp != UINT32_MAX && cp != 0) {
                     TexNode node;
                     node.m_kind = TexNodeKind::BigDelim;

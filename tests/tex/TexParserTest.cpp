@@ -144,6 +144,21 @@ TEST(TexParserTest, ConstructsBecomeTheirNodes)
     }
 }
 
+TEST(TexParserTest, BigDelimitersSurviveBracketProcessing)
+{
+    // "\big( x \big)" after bracket processing.
+    TexList list = Parse("\\big\\left( x \\big \\right)");
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].m_kind, TexNodeKind::BigDelim);
+    EXPECT_EQ(list[0].m_nCodepoint, uint32_t('('));
+    EXPECT_EQ(list[2].m_kind, TexNodeKind::BigDelim);
+    EXPECT_EQ(list[2].m_nCodepoint, uint32_t(')'));
+    // A \left that is not followed by a delimiter is not taken.
+    list = Parse("\\Big\\left x");
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(list[0].m_kind, TexNodeKind::LeftRight);
+}
+
 TEST(TexParserTest, UnknownCommandKeepsItsName)
 {
     TexList list = Parse("\\kilogram x");
