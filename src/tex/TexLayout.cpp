@@ -748,7 +748,8 @@ TEX_BOX LayoutArray(const TexNode& node, const LAYOUT_CTX& ctx)
     double rowExtra = node.m_nVariant == ARRAY_ALIGNED ? 0.3 * em : 0;
 
     std::vector<double> colX(columns, 0);
-    double x = outer + rulesBefore[0] * rule;
+    // Edge rules sit at the very edge, with the outer column space inside them.
+    double x = rulesBefore[0] * 2 * rule + outer;
     for (size_t c = 0; c < columns; ++c) {
         if (c > 0) {
             double sep = colSep;
@@ -759,22 +760,29 @@ TEX_BOX LayoutArray(const TexNode& node, const LAYOUT_CTX& ctx)
         colX[c] = x;
         x += colWidth[c];
     }
-    double width = x + outer + rulesBefore[columns] * rule;
+    double width = x + outer + rulesBefore[columns] * 2 * rule;
 
+    // Rows go down from the top edge at 0; \hline rules sit between them.
     TEX_BOX table;
-    double y = 0;  // baseline of the current row, going down from 0
-    double top = 0;
+    double cursor = 0;
+    auto hlines = [&](size_t boundary) {
+        int count = boundary < node.m_vecHlines.size() ? node.m_vecHlines[boundary] : 0;
+        for (int k = 0; k < count; ++k) {
+            if (k > 0)
+                cursor -= rule;
+            AddRule(table, 0, cursor - rule, width, rule);
+            cursor -= rule;
+        }
+    };
     for (size_t r = 0; r < cells.size(); ++r) {
+        hlines(r);
         double h = strutHeight;
         double d = strutDepth;
         for (const TEX_BOX& cell : cells[r]) {
             h = std::max(h, cell.m_dHeight);
             d = std::max(d, cell.m_dDepth);
         }
-        if (r == 0)
-            top = h;
-        else
-            y -= h + rowExtra;
+        double baseline = cursor - h - (r > 0 ? rowExtra : 0);
         for (size_t c = 0; c < cells[r].size(); ++c) {
             const TEX_BOX& cell = cells[r][c];
             double cx = colX[c];
@@ -782,26 +790,27 @@ TEX_BOX LayoutArray(const TexNode& node, const LAYOUT_CTX& ctx)
                 cx += (colWidth[c] - cell.m_dWidth) / 2;
             else if (align[c] == 'r')
                 cx += colWidth[c] - cell.m_dWidth;
-            table.place(cell, cx, y);
+            table.place(cell, cx, baseline);
         }
-        y -= d;
+        cursor = baseline - d;
     }
-    double total = top - y;
+    hlines(cells.size());
+    double total = -cursor;
     // Vertical rules run over the full height of the table, midway between columns.
     for (size_t c = 0; c <= columns; ++c) {
         int count = rulesBefore[c];
         if (count == 0)
             continue;
         double span = count * rule + (count - 1) * rule;
-        double centre = c == 0 ? outer + span / 2
-                        : c == columns ? width - outer - span / 2
+        double centre = c == 0 ? span / 2
+                        : c == columns ? width - span / 2
                                        : (colX[c - 1] + colWidth[c - 1] + colX[c]) / 2;
         for (int k = 0; k < count; ++k)
-            AddRule(table, centre - span / 2 + k * 2 * rule, y, rule, total);
+            AddRule(table, centre - span / 2 + k * 2 * rule, cursor, rule, total);
     }
     table.m_dWidth = width;
-    table.m_dHeight = top;
-    table.m_dDepth = -y;
+    table.m_dHeight = 0;
+    table.m_dDepth = total;
     // The table is centred on the math axis.
     double axis = ctx.k(HB_OT_MATH_CONSTANT_AXIS_HEIGHT);
     TEX_BOX centred = Raised(table, axis - (table.m_dHeight - table.m_dDepth) / 2);

@@ -660,9 +660,25 @@ private:
         out.push_back(std::move(node));
     }
 
+    // Counts and skips the \hline commands at the start of a row.
+    uint8_t skipHlines()
+    {
+        uint8_t count = 0;
+        for (;;) {
+            skipSpaces();
+            std::string_view rest = m_src.substr(m_nPos);
+            if (!rest.starts_with("\\hline") || IsLetter(peek(6)))
+                return count;
+            m_nPos += 6;
+            if (count < 2)
+                ++count;
+        }
+    }
+
     void parseRows(TexNode& node, const PARSE_STATE& state)
     {
         std::vector<TexList> row(1);
+        node.m_vecHlines.push_back(skipHlines());
         for (;;) {
             StopReason reason = parseList(row.back(), state, STOP_ARRAY);
             if (reason == StopReason::Amp) {
@@ -675,6 +691,7 @@ private:
                 std::string ignored;
                 readOptional(ignored);
                 node.m_vecRows.push_back(std::move(row));
+                node.m_vecHlines.push_back(skipHlines());
                 row.assign(1, TexList());
                 continue;
             }
@@ -686,8 +703,10 @@ private:
         }
         // A trailing \\ leaves an empty last row; it takes no space.
         bool emptyRow = row.size() == 1 && row[0].empty();
-        if (!emptyRow)
+        if (!emptyRow) {
             node.m_vecRows.push_back(std::move(row));
+            node.m_vecHlines.push_back(0);
+        }
     }
 
     void parseCommand(TexList& out, PARSE_STATE& state, unsigned flags)

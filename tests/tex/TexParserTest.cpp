@@ -277,6 +277,11 @@ TEST(TexParserTest, ArraysSplitIntoRowsAndCells)
     list = Parse("\\begin{array}{l|r} 1 & 2 \\end{array}");
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].m_strText, "l|r");
+    // \hline counts are kept per row boundary, the last one below the table.
+    list = Parse("\\begin{array}{c} \\hline\\hline a \\\\ b \\\\ \\hline \\end{array}");
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].m_vecRows.size(), 2u);
+    EXPECT_EQ(list[0].m_vecHlines, (std::vector<uint8_t>{2, 0, 1}));
     // An unterminated table ends with the text.
     list = Parse("\\begin{pmatrix} 1 & 2 \\\\ 3");
     ASSERT_EQ(list.size(), 1u);
