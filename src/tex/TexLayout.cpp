@@ -90,6 +90,7 @@ struct LAID_ATOM {
     TexAtom m_atom = TexAtom::Ord;       // class towards the left neighbour
     TexAtom m_rightAtom = TexAtom::Ord;  // class towards the right neighbour
     bool m_bSpace = false;
+    bool m_bBrackets = false;  // a \left ... \right group
     int m_nStyle = STYLE_T;
 };
 
@@ -948,6 +949,7 @@ LAID_ATOM LayoutAtom(const TexNode& node, const LAYOUT_CTX& ctx)
         // f(x) and does not become f (x).
         laid.m_atom = TexAtom::Open;
         laid.m_rightAtom = TexAtom::Close;
+        laid.m_bBrackets = true;
     }
     if (node.m_bHasSup || node.m_bHasSub) {
         if (limits)
@@ -1020,16 +1022,24 @@ TEX_BOX LayoutLine(const TexList& list, size_t begin, size_t end, LAYOUT_CTX& ct
     TEX_BOX line;
     double x = 0;
     prev = -1;
+    bool spaced = false;  // an explicit space since the previous atom
     for (size_t i = 0; i < atoms.size(); ++i) {
         LAID_ATOM& a = atoms[i];
-        if (!a.m_bSpace) {
+        if (a.m_bSpace) {
+            spaced = true;
+        } else {
             if (prev >= 0) {
                 const LAID_ATOM& p = atoms[static_cast<size_t>(prev)];
                 LAYOUT_CTX at = ctx;
                 at.m_nStyle = a.m_nStyle;
-                x += AtomSpacing(p.m_rightAtom, a.m_atom, a.m_nStyle, at.size());
+                // Brackets set apart from what precedes them ("v\hspace{1}(m/s)",
+                // a symbol and its unit) are no function argument: they keep
+                // TeX's space before an inner group.
+                TexAtom left = spaced && a.m_bBrackets ? TexAtom::Inner : a.m_atom;
+                x += AtomSpacing(p.m_rightAtom, left, a.m_nStyle, at.size());
             }
             prev = static_cast<int>(i);
+            spaced = false;
         }
         line.place(a.m_box, x, 0);
         line.m_dHeight = std::max(line.m_dHeight, a.m_box.m_dHeight);

@@ -53,6 +53,8 @@ const SPACING_CASE mg_arrSpacingCases[] = {
     {"\\sin\\left( x \\right)", "\\sin(x)", 0},
     {"\\left( x \\right) y", "(x)y", 0},
     {"\\left( x \\right) - y", "(x){-}y", 8},
+    // ... unless set apart by an explicit space: a symbol and its unit
+    {"v\\hspace{1}\\left( m \\right)", "v\\hspace{1}(m)", 3},
     // Blanks in mathematics do nothing
     {"a  +   b", "a+b", 0},
     // In scripts the medium and thick spaces vanish
