@@ -615,19 +615,28 @@ TEX_BOX LayoutAccent(const TexNode& node, const LAYOUT_CTX& ctx)
         return result;
     }
     // Arrows and braces stretch over the base, or under it for \underbrace.
+    // Their ink may float well above or below their own baseline (braces
+    // do), so they are placed by their ink.
     TEX_BOX over = StretchedGlyph(glyph, base.m_dWidth, em, false);
-    GLYPH_EXTENTS e = f.extents(TEXFONT_MATH, over.m_vecItems.empty() ? glyph : over.m_vecItems[0].m_nGlyph);
+    double inkTop = -1e9;
+    double inkBottom = 1e9;
+    for (const TEX_ITEM& item : over.m_vecItems) {
+        GLYPH_EXTENTS ge = f.extents(TEXFONT_MATH, item.m_nGlyph);
+        inkTop = std::max(inkTop, item.m_dY + ge.m_dTop * item.m_dSize);
+        inkBottom = std::min(inkBottom, item.m_dY + ge.m_dBottom * item.m_dSize);
+    }
+    if (over.m_vecItems.empty())
+        return result;
     double gap = std::max(mg_dMinGapPx, ctx.k(HB_OT_MATH_CONSTANT_OVERBAR_VERTICAL_GAP));
     double x = (base.m_dWidth - over.m_dWidth) / 2;
     if (node.m_nVariant == 2) {
-        double y = -(base.m_dDepth + gap) - over.m_dHeight;
+        double y = -(base.m_dDepth + gap) - inkTop;
         result.place(over, x, y);
-        result.m_dDepth = std::max(result.m_dDepth, -y + over.m_dDepth);
+        result.m_dDepth = std::max(result.m_dDepth, -(y + inkBottom));
     } else {
-        double y = base.m_dHeight + gap + over.m_dDepth;
-        (void)e;
+        double y = base.m_dHeight + gap - inkBottom;
         result.place(over, x, y);
-        result.m_dHeight = std::max(result.m_dHeight, y + over.m_dHeight);
+        result.m_dHeight = std::max(result.m_dHeight, y + inkTop);
     }
     result.m_dWidth = std::max(base.m_dWidth, over.m_dWidth);
     return result;
@@ -920,6 +929,7 @@ LAID_ATOM LayoutAtom(const TexNode& node, const LAYOUT_CTX& ctx)
     }
     case TexNodeKind::Accent:
         nucleus = LayoutAccent(node, ctx);
+        limits = node.m_nLimits == 1;
         break;
     case TexNodeKind::Overline:
         nucleus = LayoutBar(node, ctx, true);

@@ -1000,6 +1000,7 @@ private:
             node.m_kind = TexNodeKind::Accent;
             node.m_nCodepoint = name == "overbrace" ? 0x23DE : 0x23DF;
             node.m_nVariant = name == "overbrace" ? 1 : 2;
+            node.m_nLimits = 1;  // its label goes above (below) the brace
             parseArgument(node.m_listBody, math);
             out.push_back(std::move(node));
             return true;
