@@ -983,6 +983,7 @@ TEX_BOX LayoutLine(const TexList& list, size_t begin, size_t end, LAYOUT_CTX& ct
         case TexNodeKind::Style:
             ctx.m_nStyle = node.m_nVariant;
             ctx.m_bCramped = false;
+            ctx.m_bRoot = false;
             continue;
         case TexNodeKind::Size:
             ctx.m_dBase = node.m_dAmount;
@@ -1004,6 +1005,8 @@ TEX_BOX LayoutLine(const TexList& list, size_t begin, size_t end, LAYOUT_CTX& ct
             atoms.push_back(LayoutAtom(node, ctx));
             break;
         }
+        // Only a size command ahead of everything else picks the formula's style.
+        ctx.m_bRoot = false;
     }
 
     // A binary operator with nothing to combine on its left, or before a

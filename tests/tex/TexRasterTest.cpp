@@ -204,6 +204,9 @@ TEST(TexRasterTest, DisplayStyleFractionIsTallerThanTextStyle)
     // \large sets display style; \normalsize keeps units and symbols inline.
     EXPECT_TRUE(textest::SameImage(Render("\\large \\frac{a}{b}"), display));
     EXPECT_TRUE(textest::SameImage(Render("\\normalsize \\frac{a}{b}"), Render("\\normalsize \\tfrac{a}{b}")));
+    // Only a leading size command picks the style; later ones change the size alone.
+    EXPECT_TRUE(textest::SameImage(Render("x \\large \\frac{a}{b}"), Render("x \\large \\tfrac{a}{b}")));
+    EXPECT_TRUE(textest::SameImage(Render("\\large \\textstyle \\frac{a}{b}"), Render("\\large \\tfrac{a}{b}")));
 }
 
 // Height of the bracket alone: a \vphantom gives the content its size without ink.
