@@ -479,13 +479,20 @@ qcmplx qcmplx_arcsinh(const qcmplx& z)
 }
 
 // acosh z = +-i acos z; the principal value has a non-negative real part
-// (acosh 2 = 1.317, not -1.317).
+// (acosh 2 = 1.317, not -1.317). acos maps the upper half plane below the
+// real axis and the lower half plane above it, so the sign follows from z
+// itself, which is safe against rounding noise in the real part of i acos z:
+// +i for Im z > 0 and for real z <= 1, -i for Im z < 0 and for real z > 1.
 qcmplx qcmplx_arccosh(const qcmplx& z)
 {
-    qcmplx r = TimesI(qcmplx_arccos(z));
-    if (qisnegative(r.r))
-        r = Negated(r);
-    return r;
+    const qcmplx n = Normalized(z);
+    const qcmplx a = qcmplx_arccos(n);
+    bool bPlus;
+    if (qiszero(n.i))
+        bPlus = qcmp(n.r, qone) <= 0;
+    else
+        bPlus = !qisnegative(n.i);
+    return bPlus ? TimesI(a) : TimesMinusI(a);
 }
 
 // atanh z = -i atan(iz), with the cut of atan settled above: atanh 2 has the
