@@ -113,6 +113,7 @@ inline uint64_t SubBorrow(uint64_t a, uint64_t b, unsigned char& c)
 inline uint64_t AddMant(uint64_t* r, const uint64_t* a, const uint64_t* b)
 {
     unsigned char c = 0;
+#pragma GCC unroll 6
     for (int i = 0; i < kLimbs; ++i)
         r[i] = AddCarry(a[i], b[i], c);
     return c;
@@ -122,6 +123,7 @@ inline uint64_t AddMant(uint64_t* r, const uint64_t* a, const uint64_t* b)
 inline void SubMant(uint64_t* r, const uint64_t* a, const uint64_t* b)
 {
     unsigned char c = 0;
+#pragma GCC unroll 6
     for (int i = 0; i < kLimbs; ++i)
         r[i] = SubBorrow(a[i], b[i], c);
 }
@@ -513,6 +515,7 @@ void DivMant(const uint64_t* u, const uint64_t* v, uint64_t* q)
         // w -= qhat * v
         uint64_t carry = 0;
         unsigned char borrow = 0;
+#pragma GCC unroll 6
         for (int i = 0; i < kLimbs; ++i) {
             u128 p = u128(qhat) * v[i] + carry;
             carry = uint64_t(p >> 64);
@@ -523,6 +526,7 @@ void DivMant(const uint64_t* u, const uint64_t* v, uint64_t* q)
             // qhat was one too large: add v back.
             --qhat;
             unsigned char c = 0;
+#pragma GCC unroll 6
             for (int i = 0; i < kLimbs; ++i)
                 w[i] = AddCarry(w[i], v[i], c);
             w[kLimbs] += c;

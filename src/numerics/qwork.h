@@ -95,6 +95,21 @@ inline void Pack(const QWORK& w, unsigned short* c)
     c[23] = (unsigned short)(w.m[0] >> 48);
 }
 
+// A small positive integer as a working number (exact).
+inline void WorkFromInt(uint64_t n, QWORK& w)
+{
+    int s = __builtin_clzll(n);
+    w.nSign = 0;
+    w.nExp = QEXPBIAS + 63 - s;
+    w.m[5] = n << s;
+    w.m[4] = w.m[3] = w.m[2] = w.m[1] = w.m[0] = 0;
+}
+
+inline bool WorkIsZero(const QWORK& w)
+{
+    return (w.m[0] | w.m[1] | w.m[2] | w.m[3] | w.m[4] | w.m[5]) == 0;
+}
+
 // A zero with the given sign word (all other words cleared).
 inline void SetZero(unsigned short* c, unsigned short nSignWord = 0)
 {
@@ -118,8 +133,20 @@ inline bool MantIsZero(const uint64_t* m)
     return (m[0] | m[1] | m[2] | m[3] | m[4] | m[5]) == 0;
 }
 
-// Shifts the 384-bit mantissa down by n >= 0 bits (bits falling off the
-// bottom are lost).
+// d = m shifted down by n bits, 0 < n < 384 (bits falling off the bottom
+// are lost). d may be m.
+inline void ShiftDownCopy(const uint64_t* m, uint64_t* d, int n)
+{
+    int q = n >> 6, r = n & 63;
+    // (hi << 1) << (63 - r) is hi << (64 - r), and 0 for r == 0.
+    for (int i = 0; i < kLimbs; ++i) {
+        uint64_t lo = i + q < kLimbs ? m[i + q] : 0;
+        uint64_t hi = i + q + 1 < kLimbs ? m[i + q + 1] : 0;
+        d[i] = (lo >> r) | ((hi << 1) << (63 - r));
+    }
+}
+
+// Shifts the 384-bit mantissa down by n >= 0 bits.
 inline void ShiftDown(uint64_t* m, int n)
 {
     if (n <= 0)
@@ -129,22 +156,7 @@ inline void ShiftDown(uint64_t* m, int n)
             m[i] = 0;
         return;
     }
-    uint64_t ext[2 * kLimbs + 1] = {m[0], m[1], m[2], m[3], m[4], m[5]};
-    int q = n >> 6, r = n & 63;
-    // (hi << 1) << (63 - r) is hi << (64 - r), and 0 for r == 0.
-    for (int i = 0; i < kLimbs; ++i)
-        m[i] = (ext[i + q] >> r) | ((ext[i + q + 1] << 1) << (63 - r));
-}
-
-// d = m shifted down by n bits, 0 < n < 384.
-inline void ShiftDownCopy(const uint64_t* m, uint64_t* d, int n)
-{
-    int q = n >> 6, r = n & 63;
-    for (int i = 0; i < kLimbs; ++i) {
-        uint64_t lo = i + q < kLimbs ? m[i + q] : 0;
-        uint64_t hi = i + q + 1 < kLimbs ? m[i + q + 1] : 0;
-        d[i] = (lo >> r) | ((hi << 1) << (63 - r));
-    }
+    ShiftDownCopy(m, m, n);
 }
 
 // Shifts the 384-bit mantissa up by n >= 0 bits.
@@ -157,10 +169,12 @@ inline void ShiftUp(uint64_t* m, int n)
             m[i] = 0;
         return;
     }
-    uint64_t ext[2 * kLimbs + 1] = {0, 0, 0, 0, 0, 0, 0, m[0], m[1], m[2], m[3], m[4], m[5]};
     int q = n >> 6, r = n & 63;
-    for (int i = 0; i < kLimbs; ++i)
-        m[i] = (ext[kLimbs + 1 + i - q] << r) | ((ext[kLimbs + i - q] >> 1) >> (63 - r));
+    for (int i = kLimbs - 1; i >= 0; --i) {
+        uint64_t hi = i - q >= 0 ? m[i - q] : 0;
+        uint64_t lo = i - q - 1 >= 0 ? m[i - q - 1] : 0;
+        m[i] = (hi << r) | ((lo >> 1) >> (63 - r));
+    }
 }
 
 // normlz: shifts the mantissa up until bit 383 is set and lowers the
