@@ -100,6 +100,53 @@ TEST(Qflt, Compare)
         EXPECT_EQ(qcmp(r.a.data(), r.b.data()), r.nExpect) << Ex(r.a.data()) << " vs " << Ex(r.b.data());
 }
 
+// ---- Rounding at exact halfway points ----
+
+// A number 1 + k 2^-335 (k in ulps of 1) scaled by 2^e.
+QValue OnePlusUlps(unsigned k, int e = 0)
+{
+    QValue v{};
+    qmov(qone, v.data());
+    v[23] = (unsigned short)k;
+    v[1] = (unsigned short)(QEXPBIAS + e);
+    return v;
+}
+
+TEST(Qflt, HalfwayCases)
+{
+    // Sums of equal signs round half up (in magnitude); a true difference
+    // truncates; products round half up on the exact bits.
+    const struct {
+        const char* pWhat;
+        QBinary pOp;
+        QValue a, b, expect;
+    } rows[] = {
+        {"1 + half an ulp rounds up", qadd, OnePlusUlps(0, -336), OnePlusUlps(0), OnePlusUlps(1)},
+        {"-1 - half an ulp rounds up in magnitude", qsub, OnePlusUlps(0, -336),
+         [] { QValue v = OnePlusUlps(0); qneg(v.data()); return v; }(),
+         [] { QValue v = OnePlusUlps(1); qneg(v.data()); return v; }()},
+        {"1 + 1.5 ulps of 2^-337 rounds on the top bit only", qadd, OnePlusUlps(0x8000, -337), OnePlusUlps(0),
+         OnePlusUlps(0)},
+        {"1 - a quarter ulp truncates to the number below 1", qsub, OnePlusUlps(0, -337), OnePlusUlps(0),
+         [] {
+             QValue v{};
+             v[1] = QEXPBIAS - 1;
+             for (int i = 3; i < NQ; ++i)
+                 v[i] = 0xFFFF;
+             return v;
+         }()},
+        // (1 + 2^-335) * 1.5 = 1.5 + 2^-335 + 2^-336: a tie, rounded up
+        {"product tie", qmul, OnePlusUlps(1), Q("1.5"), [] { QValue v = Q("1.5"); v[23] = 2; return v; }()},
+        // (An exact quotient of two 336-bit numbers never lies halfway: its
+        // odd part would need 337 bits.)
+    };
+    for (const auto& r : rows) {
+        QValue c{};
+        r.pOp(r.a.data(), r.b.data(), c.data());
+        EXPECT_TRUE(SameWords(c.data(), r.expect.data())) << r.pWhat << ": " << Ex(c.data(), 102);
+    }
+}
+
 // ---- Substitute results and reports ----
 
 struct FailRow {
