@@ -263,6 +263,31 @@ void qadd1(const unsigned short* a, const unsigned short* b, unsigned short* c, 
     uint64_t x[kLimbs], y[kLimbs], r[kLimbs];
     LoadMant(pBase, x);
     LoadMant(pOther, y);
+    if (!(x[kLimbs - 1] & y[kLimbs - 1] & kTopBit)) {
+        // An operand without its leading bit (an array that never held a
+        // number): take the slow road through its normalised value.
+        QWORK wa, wb, wc;
+        Unpack(a, wa);
+        Unpack(b, wb);
+        wa.nSign = nSignA;
+        if (WorkIsZero(wa) || WorkIsZero(wb)) {
+            const QWORK& w = WorkIsZero(wa) ? wb : wa;
+            if (WorkIsZero(w))
+                SetZero(c);
+            else
+                Pack(w, c);
+            return;
+        }
+        if (AddWork(wa, wb, wc) == kAddZero || wc.nExp <= 0) {
+            SetZero(c);
+        } else if (wc.nExp > QEXPMAX) {
+            mtherr("qadd", 3);
+            SetHuge(c, wc.nSign);
+        } else {
+            Pack(wc, c);
+        }
+        return;
+    }
     if (nDiff == 0) {
         int nCmp = CompareMant(x, y);
         if (nCmp == 0) {

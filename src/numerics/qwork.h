@@ -67,7 +67,14 @@ inline void LoadMant(const unsigned short* a, uint64_t* m)
     m[0] = uint64_t(a[23]) << 48;
 }
 
+// normlz: shifts the mantissa up until bit 383 is set and lowers the
+// exponent by the shift. Returns true when the mantissa is all zero.
+bool Normalize(QWORK& w);
+
 // qmovz: a stored number into working form; a zero gets a zero mantissa.
+// A nonzero number always has its leading bit set; one that does not (an
+// array that never held a number) is normalised here, so that no routine
+// divides by a mantissa whose top limb is not the leading one.
 inline void Unpack(const unsigned short* a, QWORK& w)
 {
     w.nSign = a[0] != 0;
@@ -78,6 +85,11 @@ inline void Unpack(const unsigned short* a, QWORK& w)
         return;
     }
     LoadMant(a, w.m);
+    if (!(w.m[kLimbs - 1] & kTopBit) && (Normalize(w) || w.nExp <= 0)) {
+        w.nExp = 0;
+        for (int i = 0; i < kLimbs; ++i)
+            w.m[i] = 0;
+    }
 }
 
 // Writes sign, exponent and the 336 mantissa bits; the caller has rounded
@@ -177,9 +189,6 @@ inline void ShiftUp(uint64_t* m, int n)
     }
 }
 
-// normlz: shifts the mantissa up until bit 383 is set and lowers the
-// exponent by the shift. Returns true when the mantissa is all zero.
-bool Normalize(QWORK& w);
 
 // Rounds a normalised working number on the top bit of its extra word
 // (half up in magnitude) and stores it, checking the range: a result above

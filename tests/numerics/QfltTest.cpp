@@ -415,6 +415,43 @@ TEST(Qflt, PrintingStaysInsideItsBuffer)
     }
 }
 
+// ---- Arrays that never held a number ----
+
+TEST(Qflt, UnnormalisedOperandsActAsTheirValue)
+{
+    // A nonzero exponent over a mantissa without its leading bit is not a
+    // stored number, but a caller's uninitialised array can look like one.
+    // The arithmetic takes it at its value (the mantissa read as it
+    // stands); above all nothing divides by an unnormalised mantissa, which
+    // could trap.
+    QValue odd{}, norm = Q("0.75");  // 0.75 with the mantissa shifted down one place
+    odd[1] = norm[1] + 1;
+    odd[3] = 0x6000;
+    odd[2] = 0x0001;  // and a guard word that should be 0
+    const QValue other = Q("1.25"), small{{0, QEXPBIAS, 0, 0x0001}};  // 2^-15
+    using Op = std::function<void(const unsigned short*, unsigned short*)>;
+    const struct {
+        const char* pName;
+        Op fn;
+    } rows[] = {
+        {"qadd", [&](const unsigned short* x, unsigned short* y) { qadd(x, other.data(), y); }},
+        {"qsub", [&](const unsigned short* x, unsigned short* y) { qsub(other.data(), x, y); }},
+        {"qmul", [&](const unsigned short* x, unsigned short* y) { qmul(x, other.data(), y); }},
+        {"qdiv by it", [&](const unsigned short* x, unsigned short* y) { qdiv(x, other.data(), y); }},
+        {"qdiv of it", [&](const unsigned short* x, unsigned short* y) { qdiv(other.data(), x, y); }},
+    };
+    for (const auto& r : rows) {
+        QValue y1{}, y2{};
+        r.fn(odd.data(), y1.data());
+        r.fn(norm.data(), y2.data());
+        EXPECT_TRUE(SameWords(y1.data(), y2.data())) << r.pName << ": " << Ex(y1.data()) << " vs " << Ex(y2.data());
+    }
+    // 2^-15 written as a bare low bit at exponent 0: a divisor of one limb.
+    QValue y{}, want = Q("40960");  // 1.25 / 2^-15
+    qdiv(small.data(), other.data(), y.data());
+    EXPECT_EQ(qcmp(y.data(), want.data()), 0) << Ex(y.data());
+}
+
 // ---- The error report ----
 
 TEST(Qflt, ErrorReport)
