@@ -16,16 +16,42 @@ constexpr int kMaxDigits = 99;      // significant digits asctoq accumulates
 constexpr int kMaxPrintDigits = 99; // digits after the point qtoascex writes
 constexpr int kMaxTens = 5009;      // largest power of ten inside the range
 
-// n = n * 10 + d on a 384-bit integer (least significant limb first).
-inline void MulAddDigit(uint64_t* n, unsigned d)
+// n = n * f + d on a 384-bit integer (least significant limb first).
+inline void MulAdd(uint64_t* n, uint64_t f, uint64_t d)
 {
     uint64_t c = d;
     for (int i = 0; i < kLimbs; ++i) {
-        u128 t = u128(n[i]) * 10 + c;
+        u128 t = u128(n[i]) * f + c;
         n[i] = uint64_t(t);
         c = uint64_t(t >> 64);
     }
 }
+
+// Decimal digits gathered 19 at a time (10^19 < 2^64) before they go into
+// the wide integer.
+struct DigitChunk {
+    uint64_t nValue = 0;
+    uint64_t nScale = 1;  // 10^(digits in the chunk)
+    int nCount = 0;
+
+    void Add(uint64_t* n, unsigned d)
+    {
+        nValue = nValue * 10 + d;
+        nScale *= 10;
+        if (++nCount == 19)
+            Flush(n);
+    }
+
+    void Flush(uint64_t* n)
+    {
+        if (nCount == 0)
+            return;
+        MulAdd(n, nScale, nValue);
+        nValue = 0;
+        nScale = 1;
+        nCount = 0;
+    }
+};
 
 // x = x * 10^|s| (s > 0) or x / 10^|s| (s < 0), |s| < 8192, the power
 // formed from the qtens entries picked by the binary digits of |s|.
@@ -61,6 +87,7 @@ void ConversionError(unsigned short* x)
 int asctoq(const char* s, unsigned short* x)
 {
     uint64_t n[kLimbs] = {0};
+    DigitChunk chunk;
     int nDigits = 0;    // digits accumulated into n
     int nPlaces = 0;    // decimal places of n
     int nDropped = 0;   // integer digits read beyond the accumulated ones
@@ -107,7 +134,7 @@ int asctoq(const char* s, unsigned short* x)
             continue;
         }
         if (nDigits < kMaxDigits) {
-            MulAddDigit(n, d);
+            chunk.Add(n, d);
             ++nDigits;
             if (bPoint)
                 ++nPlaces;
@@ -118,6 +145,7 @@ int asctoq(const char* s, unsigned short* x)
         }
     }
 
+    chunk.Flush(n);
     bool bZero = nDigits == 0;
     int nExponent = 0;
     if (bExponent) {

@@ -487,6 +487,33 @@ inline uint64_t Div128(uint64_t hi, uint64_t lo, uint64_t d, uint64_t& rem)
 #endif
 }
 
+// floor((2^128 - 1) / d) - 2^64 for a normalised limb d: the reciprocal
+// that turns each later division by d into two multiplications.
+inline uint64_t Reciprocal(uint64_t d)
+{
+    uint64_t r;
+    return Div128(~d, ~0ull, d, r);
+}
+
+// (hi * 2^64 + lo) / d for hi < d and d normalised, with the reciprocal of d
+// (Moller and Granlund's division by an invariant integer).
+inline uint64_t Div2By1(uint64_t hi, uint64_t lo, uint64_t d, uint64_t dinv, uint64_t& rem)
+{
+    u128 q = u128(dinv) * hi + ((u128(hi) << 64) | lo);
+    uint64_t q1 = uint64_t(q >> 64) + 1, q0 = uint64_t(q);
+    uint64_t r = lo - q1 * d;
+    if (r > q0) {
+        --q1;
+        r += d;
+    }
+    if (r >= d) {
+        ++q1;
+        r -= d;
+    }
+    rem = r;
+    return q1;
+}
+
 // divm: q = floor(u * 2^384 / v) in 7 limbs (q[6] is 0 or 1), v normalised.
 void DivMant(const uint64_t* u, const uint64_t* v, uint64_t* q)
 {
@@ -510,15 +537,17 @@ void DivMant(const uint64_t* u, const uint64_t* v, uint64_t* q)
         // below d * 2^320, so the top quotient limb is zero and the other
         // six are the quotient.
         uint64_t d = v[kLimbs - 1];
+        uint64_t dinv = Reciprocal(d);
         uint64_t rem = R[2 * kLimbs - 1];
         for (int i = 2 * kLimbs - 2; i >= kLimbs - 1; --i)
-            q[i - kLimbs + 1] = Div128(rem, R[i], d, rem);
+            q[i - kLimbs + 1] = Div2By1(rem, R[i], d, dinv, rem);
         return;
     }
     // Knuth's algorithm D with six divisor limbs, in place: quotient limb j
     // comes from the window R[j .. j+6]. Every quotient limb is exact, so
     // the rounding bit below the mantissa is exact too.
     const uint64_t v1 = v[kLimbs - 1], v2 = v[kLimbs - 2];
+    const uint64_t v1inv = Reciprocal(v1);
     for (int j = kLimbs - 1; j >= 0; --j) {
         uint64_t* w = R + j;
         uint64_t qhat, rhat;
@@ -529,7 +558,7 @@ void DivMant(const uint64_t* u, const uint64_t* v, uint64_t* q)
             rhat = uint64_t(t);
             bRhatOverflow = (t >> 64) != 0;
         } else {
-            qhat = Div128(w[kLimbs], w[kLimbs - 1], v1, rhat);
+            qhat = Div2By1(w[kLimbs], w[kLimbs - 1], v1, v1inv, rhat);
         }
         while (!bRhatOverflow && u128(qhat) * v2 > ((u128(rhat) << 64) | w[kLimbs - 2])) {
             --qhat;

@@ -28,7 +28,7 @@ int qsqrt(const unsigned short* x, unsigned short* y)
         return 0;
     }
     // x = a 2^p with a in [1/2, 1).
-    qreal a, s, t;
+    qreal a, s;
     qmov(x, a);
     int p = int(a[1]) - (QEXPBIAS - 1);
     a[1] = QEXPBIAS - 1;
@@ -53,14 +53,17 @@ int qsqrt(const unsigned short* x, unsigned short* y)
     etoq(&dY, s);
     // Heron's rule on a (or 2a), whose root lies in [1/2, sqrt 2); the
     // power of two comes back at the end.
+    QWORK wa, ws, wt;
+    Unpack(a, wa);
+    Unpack(s, ws);
     for (int i = 0; i < 3; ++i) {
-        qdiv(s, a, t);
-        qadd(t, s, s);
-        --s[1];
+        WorkDiv(ws, wa, wt);
+        WorkAdd(wt, ws, ws, false);
+        --ws.nExp;
     }
     // sqrt(2^p) = 2^(p/2), or 2^((p-1)/2) sqrt 2 (the sqrt 2 is in s).
-    int h = (p >= 0 ? p : p - 1) / 2;
-    s[1] = (unsigned short)(int(s[1]) + h);
+    ws.nExp += (p >= 0 ? p : p - 1) / 2;
+    Pack(ws, s);
     qmov(s, y);
     return 0;
 }
