@@ -9,9 +9,6 @@ QColor g_clrHighlight;
 QColor g_clrBackground;
 QFont g_fontText;
 QList<QSizeF> g_arrCharacterSize;
-QRect g_rWindow;
-QRect g_rTrans;
-QRect g_rTabbar;
 
 namespace {
 

@@ -1,12 +1,10 @@
 #pragma once
 // The shared display state set at start-up: the colours and the font of the
-// list rows, the rendered size of each character of the measuring alphabet,
-// and the frames saved while full-screen mode is on.
+// list rows and the rendered size of each character of the measuring alphabet.
 
 #include <QColor>
 #include <QFont>
 #include <QList>
-#include <QRect>
 #include <QSizeF>
 #include <QString>
 
@@ -23,10 +21,6 @@ inline constexpr int kMeasuringAlphabetLength = sizeof(kMeasuringAlphabet) - 1; 
 
 // Entry i is the size of kMeasuringAlphabet[i] in g_fontText.
 extern QList<QSizeF> g_arrCharacterSize;
-
-extern QRect g_rWindow;
-extern QRect g_rTrans;
-extern QRect g_rTabbar;
 
 // Sets the colours, g_fontText (bold system font of size 18) and g_arrCharacterSize.
 void initDisplayGlobals();
