@@ -84,7 +84,7 @@ void FavoritesViewController::loadView()
     navigationItem()->setRightBarButtonItem(
         new UIBarButtonItem(QStringLiteral("Edit"), UIBarButtonItem::Plain, [this] { editAction(); }, this));
 
-    m_pTableView = new UITableView(view());
+    m_pTableView = new UITableView(view);
     m_pTableView->setDataSource(this);
     m_pTableView->setDelegate(this);
     m_pTableView->setGeometry(view->rect());
