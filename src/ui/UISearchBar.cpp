@@ -18,6 +18,8 @@ UISearchBar::UISearchBar(QWidget* parent) : QWidget(parent)
     m_pField = new QLineEdit(this);
     m_pField->setFrame(false);
     m_pField->setClearButtonEnabled(true);
+    // The field takes the keyboard only when tapped, as on the phone.
+    m_pField->setFocusPolicy(Qt::ClickFocus);
     m_pField->setFont(UIStyle::systemFont(14));
     m_pField->setAttribute(Qt::WA_MacShowFocusRect, false);
     m_pField->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; color: #111; "

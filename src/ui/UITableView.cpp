@@ -68,6 +68,8 @@ void UITableViewCell::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::Antialiasing);
     const QColor background = palette().color(QPalette::Base);
     p.fillRect(rect(), m_bHighlighted ? UIStyle::cellSelectionColor() : background);
+    // Hairline under the row, inset like the row text.
+    p.fillRect(QRect(5, height() - 1, width() - 5, 1), UIStyle::tableSeparatorColor());
     if (m_nAccessory == AccessoryDisclosureIndicator) {
         QPen pen(QColor(199, 199, 204), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         p.setPen(pen);
