@@ -72,7 +72,7 @@ void UISegmentedControl::paintEvent(QPaintEvent*)
     p.setClipPath(outline);
     p.fillRect(frame, Qt::white);
 
-    p.setFont(UIStyle::systemFont(13, true));
+    p.setFont(UIStyle::systemFont(12, true));
     for (int i = 0; i < numberOfSegments(); ++i) {
         QRectF r = segmentRect(i);
         r.setTop(frame.top());
