@@ -1,5 +1,7 @@
 #include "ui/MIMEView.h"
 
+#include "tex/TexRender.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -54,6 +56,15 @@ void MIMEView::render(const QString& expression, const QString& sizeCommand, boo
 {
     // The previous image always goes first, so a failed render leaves the view empty.
     releaseData();
+    const QByteArray text = expression.toUtf8();
+    const QByteArray size = sizeCommand.toUtf8();
+    tex::TEX_RASTER raster = processBrackets
+                                 ? tex::renderExpression(std::string_view(text.constData(), text.size()),
+                                                         std::string_view(size.constData(), size.size()))
+                                 : tex::renderExpression2(std::string_view(text.constData(), text.size()),
+                                                          std::string_view(size.constData(), size.size()));
+    if (!raster.empty())
+        setRaster(raster.m_nWidth, raster.m_nHeight, std::move(raster.m_vecBits));
     update();
 }
 
