@@ -11,9 +11,9 @@ public:
     bool touchesEnabled() const { return _enableTouches; }
 
 protected:
-    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void onEnableTouches() { _enableTouches = true; }
+    void onEnableTouches();
     bool _enableTouches = false;
 };
