@@ -33,6 +33,8 @@ void EditFavoritesViewController::loadView()
 
     m_tableView = new UITableView(view);
     m_tableView->setBackgroundColor(Qt::white);
+    // Empty rows below the list are drawn one text line high, like the entries.
+    m_tableView->setRowHeight(FavoritesRows::labelHeight(QStringLiteral("A"), kLabelWidth) + 10);
     m_tableView->setDataSource(this);
     m_tableView->setDelegate(this);
     m_tableView->setEditing(true, false);

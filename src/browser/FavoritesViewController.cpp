@@ -85,6 +85,8 @@ void FavoritesViewController::loadView()
         new UIBarButtonItem(QStringLiteral("Edit"), UIBarButtonItem::Plain, [this] { editAction(); }, this));
 
     m_pTableView = new UITableView(view);
+    // Empty rows below the list are drawn one text line high, like the entries.
+    m_pTableView->setRowHeight(FavoritesRows::labelHeight(QStringLiteral("A"), kFavoritesLabelWidth) + 10);
     m_pTableView->setDataSource(this);
     m_pTableView->setDelegate(this);
     m_pTableView->setGeometry(view->rect());
