@@ -7,6 +7,7 @@
 #include "browser/FormulaViewController.h"
 #include "storage/FavoritesHistory.h"
 #include "ui/UINavigationController.h"
+#include "ui/UINotificationCenter.h"
 #include "ui/UISearchBar.h"
 
 #include <QLineEdit>
@@ -87,6 +88,7 @@ private slots:
     void clearingSearchShowsLevelBefore();
     void searchInOpenBookOpensFolderAndEndsSearch();
     void iconOffersEditAndRemove();
+    void editedFormulaRefreshesRowAndLists();
     void removeUpdatesListsAndLaterRows();
     void removeFromSearchKeepsLevelBehindRight();
     void failedRemoveKeepsRowAndWarns();
@@ -295,6 +297,48 @@ void TestBrowserScreen::iconOffersEditAndRemove()
     QTRY_COMPARE(nav->viewControllers().size(), 1);
     QTRY_VERIFY(!nav->isAnimating());
     QVERIFY(!app.delegate->m_tabbarCtrler->isTabBarHidden());
+}
+
+void TestBrowserScreen::editedFormulaRefreshesRowAndLists()
+{
+    QTemporaryDir home, scratch;
+    qputenv("CALCUDEX_HOME", home.path().toLocal8Bit());
+    writeMathBook(scratch.path());
+    App app(home.path());
+    UITableView* table = app.delegate->formulaViewController()->tableView();
+    clickRow(table, 3);
+    QTRY_COMPARE(table->numberOfRows(), 2);
+    clickRow(table, 0);
+    QTRY_COMPARE(table->numberOfRows(), 3);
+    const FORMULA_NODE_INFO gamma = entryNamed("Gamma rule");
+    addToFavoriteList(gamma);
+    addHistory(gamma);
+
+    tapIcon(table, 1);
+    clickOverlayButton(topSheet(), "Edit");
+    auto* nav = app.delegate->formulaViewController()->navigationController();
+    QTRY_VERIFY(!nav->isAnimating());
+
+    // What the editor does when the user saves a new name.
+    FORMULA_NODE_INFO edited = gamma;
+    setNode(edited.m_NodeInfo, gamma.m_NodeInfo.m_szNodeId, "Gamma law", 1);
+    _tag_formula_pos pos;
+    _tag_formula_des des;
+    _tag_formula_detail det;
+    {
+        FormulasFolderSwitch useBook("Math");
+        QVERIFY(getFormulaRecords(gamma.m_NodeInfo.m_szNodeId, pos, des, det));
+    }
+    des.m_strName = "Gamma law";
+    QVERIFY(editFormulaInBook(edited, des, det));
+    UINotificationCenter::defaultCenter().postNotification("updateFormulaListAfterEdit");
+
+    QCOMPARE(rowText(table, 1), QString("Gamma law"));
+    QCOMPARE(QString(g_arrFavorite.at(0).m_NodeInfo.m_szNodeName), QString("Gamma law"));
+    QCOMPARE(QString(g_arrHistory.at(0).m_NodeInfo.m_szNodeName), QString("Gamma law"));
+    std::vector<FORMULA_NODE_INFO> stored;
+    QVERIFY(loadFormulaList((home.path() + "/History.sav").toStdString(), stored));
+    QCOMPARE(QString(stored.at(0).m_NodeInfo.m_szNodeName), QString("Gamma law"));
 }
 
 void TestBrowserScreen::removeUpdatesListsAndLaterRows()
