@@ -52,15 +52,13 @@ const char* BaseName(const char* path)
 // Asks fontconfig for the faces of the family and picks the one stored in the
 // wanted file, so that an optical size or weight of the same family is never
 // taken by mistake. Empty when fontconfig has no such file.
-std::string FindWithFontconfig(const FONT_SOURCE& source)
+std::string FindWithFontconfig(FcConfig* config, const FONT_SOURCE& source)
 {
     std::string found;
-    if (!FcInit())
-        return found;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(source.m_szFamily));
     FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
-    FcFontSet* set = FcFontList(nullptr, pattern, objects);
+    FcFontSet* set = FcFontList(config, pattern, objects);
     if (set) {
         for (int i = 0; i < set->nfont && found.empty(); ++i) {
             FcChar8* file = nullptr;
@@ -75,10 +73,10 @@ std::string FindWithFontconfig(const FONT_SOURCE& source)
     return found;
 }
 
-std::string LocateFont(TexFontId id)
+std::string LocateFont(FcConfig* config, TexFontId id)
 {
     const FONT_SOURCE& source = mg_arrSources[id];
-    std::string path = FindWithFontconfig(source);
+    std::string path = config ? FindWithFontconfig(config, source) : std::string();
     if (!path.empty() && FileExists(path))
         return path;
     path = id == TEXFONT_MATH ? std::string(mg_szMathFallback)
@@ -132,8 +130,16 @@ MathFont::MathFont() : m_pImpl(std::make_unique<Impl>())
         m_pImpl->m_pLibrary = nullptr;
         return;
     }
+    // A private fontconfig configuration: the process-wide one belongs to
+    // whoever else uses fontconfig here (the GUI toolkit).
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    std::string paths[TEXFONT_COUNT];
+    for (int i = 0; i < TEXFONT_COUNT; ++i)
+        paths[i] = LocateFont(config, static_cast<TexFontId>(i));
+    if (config)
+        FcConfigDestroy(config);
     for (int i = 0; i < TEXFONT_COUNT; ++i) {
-        std::string path = LocateFont(static_cast<TexFontId>(i));
+        const std::string& path = paths[i];
         if (path.empty())
             continue;
         FONT_SLOT& s = m_pImpl->m_arrFonts[i];

@@ -87,8 +87,10 @@ LAYOUT_CTX DenStyle(const LAYOUT_CTX& ctx)
 
 struct LAID_ATOM {
     TEX_BOX m_box;
-    TexAtom m_atom = TexAtom::Ord;
+    TexAtom m_atom = TexAtom::Ord;       // class towards the left neighbour
+    TexAtom m_rightAtom = TexAtom::Ord;  // class towards the right neighbour
     bool m_bSpace = false;
+    bool m_bBrackets = false;  // a \left ... \right group
     int m_nStyle = STYLE_T;
 };
 
@@ -613,19 +615,28 @@ TEX_BOX LayoutAccent(const TexNode& node, const LAYOUT_CTX& ctx)
         return result;
     }
     // Arrows and braces stretch over the base, or under it for \underbrace.
+    // Their ink may float well above or below their own baseline (braces
+    // do), so they are placed by their ink.
     TEX_BOX over = StretchedGlyph(glyph, base.m_dWidth, em, false);
-    GLYPH_EXTENTS e = f.extents(TEXFONT_MATH, over.m_vecItems.empty() ? glyph : over.m_vecItems[0].m_nGlyph);
+    double inkTop = -1e9;
+    double inkBottom = 1e9;
+    for (const TEX_ITEM& item : over.m_vecItems) {
+        GLYPH_EXTENTS ge = f.extents(TEXFONT_MATH, item.m_nGlyph);
+        inkTop = std::max(inkTop, item.m_dY + ge.m_dTop * item.m_dSize);
+        inkBottom = std::min(inkBottom, item.m_dY + ge.m_dBottom * item.m_dSize);
+    }
+    if (over.m_vecItems.empty())
+        return result;
     double gap = std::max(mg_dMinGapPx, ctx.k(HB_OT_MATH_CONSTANT_OVERBAR_VERTICAL_GAP));
     double x = (base.m_dWidth - over.m_dWidth) / 2;
     if (node.m_nVariant == 2) {
-        double y = -(base.m_dDepth + gap) - over.m_dHeight;
+        double y = -(base.m_dDepth + gap) - inkTop;
         result.place(over, x, y);
-        result.m_dDepth = std::max(result.m_dDepth, -y + over.m_dDepth);
+        result.m_dDepth = std::max(result.m_dDepth, -(y + inkBottom));
     } else {
-        double y = base.m_dHeight + gap + over.m_dDepth;
-        (void)e;
+        double y = base.m_dHeight + gap - inkBottom;
         result.place(over, x, y);
-        result.m_dHeight = std::max(result.m_dHeight, y + over.m_dHeight);
+        result.m_dHeight = std::max(result.m_dHeight, y + inkTop);
     }
     result.m_dWidth = std::max(base.m_dWidth, over.m_dWidth);
     return result;
@@ -747,7 +758,8 @@ TEX_BOX LayoutArray(const TexNode& node, const LAYOUT_CTX& ctx)
     double rowExtra = node.m_nVariant == ARRAY_ALIGNED ? 0.3 * em : 0;
 
     std::vector<double> colX(columns, 0);
-    double x = outer + rulesBefore[0] * rule;
+    // Edge rules sit at the very edge, with the outer column space inside them.
+    double x = rulesBefore[0] * 2 * rule + outer;
     for (size_t c = 0; c < columns; ++c) {
         if (c > 0) {
             double sep = colSep;
@@ -758,22 +770,29 @@ TEX_BOX LayoutArray(const TexNode& node, const LAYOUT_CTX& ctx)
         colX[c] = x;
         x += colWidth[c];
     }
-    double width = x + outer + rulesBefore[columns] * rule;
+    double width = x + outer + rulesBefore[columns] * 2 * rule;
 
+    // Rows go down from the top edge at 0; \hline rules sit between them.
     TEX_BOX table;
-    double y = 0;  // baseline of the current row, going down from 0
-    double top = 0;
+    double cursor = 0;
+    auto hlines = [&](size_t boundary) {
+        int count = boundary < node.m_vecHlines.size() ? node.m_vecHlines[boundary] : 0;
+        for (int k = 0; k < count; ++k) {
+            if (k > 0)
+                cursor -= rule;
+            AddRule(table, 0, cursor - rule, width, rule);
+            cursor -= rule;
+        }
+    };
     for (size_t r = 0; r < cells.size(); ++r) {
+        hlines(r);
         double h = strutHeight;
         double d = strutDepth;
         for (const TEX_BOX& cell : cells[r]) {
             h = std::max(h, cell.m_dHeight);
             d = std::max(d, cell.m_dDepth);
         }
-        if (r == 0)
-            top = h;
-        else
-            y -= h + rowExtra;
+        double baseline = cursor - h - (r > 0 ? rowExtra : 0);
         for (size_t c = 0; c < cells[r].size(); ++c) {
             const TEX_BOX& cell = cells[r][c];
             double cx = colX[c];
@@ -781,26 +800,27 @@ TEX_BOX LayoutArray(const TexNode& node, const LAYOUT_CTX& ctx)
                 cx += (colWidth[c] - cell.m_dWidth) / 2;
             else if (align[c] == 'r')
                 cx += colWidth[c] - cell.m_dWidth;
-            table.place(cell, cx, y);
+            table.place(cell, cx, baseline);
         }
-        y -= d;
+        cursor = baseline - d;
     }
-    double total = top - y;
+    hlines(cells.size());
+    double total = -cursor;
     // Vertical rules run over the full height of the table, midway between columns.
     for (size_t c = 0; c <= columns; ++c) {
         int count = rulesBefore[c];
         if (count == 0)
             continue;
         double span = count * rule + (count - 1) * rule;
-        double centre = c == 0 ? outer + span / 2
-                        : c == columns ? width - outer - span / 2
+        double centre = c == 0 ? span / 2
+                        : c == columns ? width - span / 2
                                        : (colX[c - 1] + colWidth[c - 1] + colX[c]) / 2;
         for (int k = 0; k < count; ++k)
-            AddRule(table, centre - span / 2 + k * 2 * rule, y, rule, total);
+            AddRule(table, centre - span / 2 + k * 2 * rule, cursor, rule, total);
     }
     table.m_dWidth = width;
-    table.m_dHeight = top;
-    table.m_dDepth = -y;
+    table.m_dHeight = 0;
+    table.m_dDepth = total;
     // The table is centred on the math axis.
     double axis = ctx.k(HB_OT_MATH_CONSTANT_AXIS_HEIGHT);
     TEX_BOX centred = Raised(table, axis - (table.m_dHeight - table.m_dDepth) / 2);
@@ -909,6 +929,7 @@ LAID_ATOM LayoutAtom(const TexNode& node, const LAYOUT_CTX& ctx)
     }
     case TexNodeKind::Accent:
         nucleus = LayoutAccent(node, ctx);
+        limits = node.m_nLimits == 1;
         break;
     case TexNodeKind::Overline:
         nucleus = LayoutBar(node, ctx, true);
@@ -930,6 +951,15 @@ LAID_ATOM LayoutAtom(const TexNode& node, const LAYOUT_CTX& ctx)
         break;
     default:
         break;
+    }
+    laid.m_rightAtom = laid.m_atom;
+    if (node.m_kind == TexNodeKind::LeftRight) {
+        // Bracket processing turns every typed bracket into \left ... \right:
+        // the group is spaced like the brackets it stands for, so f(x) stays
+        // f(x) and does not become f (x).
+        laid.m_atom = TexAtom::Open;
+        laid.m_rightAtom = TexAtom::Close;
+        laid.m_bBrackets = true;
     }
     if (node.m_bHasSup || node.m_bHasSub) {
         if (limits)
@@ -953,6 +983,7 @@ TEX_BOX LayoutLine(const TexList& list, size_t begin, size_t end, LAYOUT_CTX& ct
         case TexNodeKind::Style:
             ctx.m_nStyle = node.m_nVariant;
             ctx.m_bCramped = false;
+            ctx.m_bRoot = false;
             continue;
         case TexNodeKind::Size:
             ctx.m_dBase = node.m_dAmount;
@@ -974,6 +1005,8 @@ TEX_BOX LayoutLine(const TexList& list, size_t begin, size_t end, LAYOUT_CTX& ct
             atoms.push_back(LayoutAtom(node, ctx));
             break;
         }
+        // Only a size command ahead of everything else picks the formula's style.
+        ctx.m_bRoot = false;
     }
 
     // A binary operator with nothing to combine on its left, or before a
@@ -982,18 +1015,19 @@ TEX_BOX LayoutLine(const TexList& list, size_t begin, size_t end, LAYOUT_CTX& ct
     for (size_t i = 0; i < atoms.size(); ++i) {
         if (atoms[i].m_bSpace)
             continue;
-        TexAtom& atom = atoms[i].m_atom;
-        TexAtom before = prev >= 0 ? atoms[static_cast<size_t>(prev)].m_atom : (bAfterOpen ? TexAtom::Open : TexAtom::Rel);
-        if (atom == TexAtom::Bin && (before == TexAtom::Bin || before == TexAtom::Op || before == TexAtom::Rel ||
-                                     before == TexAtom::Open || before == TexAtom::Punct))
-            atom = TexAtom::Ord;
-        if ((atom == TexAtom::Rel || atom == TexAtom::Close || atom == TexAtom::Punct) && prev >= 0 &&
-            atoms[static_cast<size_t>(prev)].m_atom == TexAtom::Bin)
-            atoms[static_cast<size_t>(prev)].m_atom = TexAtom::Ord;
+        LAID_ATOM& atom = atoms[i];
+        TexAtom before = prev >= 0 ? atoms[static_cast<size_t>(prev)].m_rightAtom
+                                   : (bAfterOpen ? TexAtom::Open : TexAtom::Rel);
+        if (atom.m_atom == TexAtom::Bin && (before == TexAtom::Bin || before == TexAtom::Op || before == TexAtom::Rel ||
+                                            before == TexAtom::Open || before == TexAtom::Punct))
+            atom.m_atom = atom.m_rightAtom = TexAtom::Ord;
+        if ((atom.m_atom == TexAtom::Rel || atom.m_atom == TexAtom::Close || atom.m_atom == TexAtom::Punct) &&
+            prev >= 0 && atoms[static_cast<size_t>(prev)].m_atom == TexAtom::Bin)
+            atoms[static_cast<size_t>(prev)].m_atom = atoms[static_cast<size_t>(prev)].m_rightAtom = TexAtom::Ord;
         prev = static_cast<int>(i);
     }
     if (prev >= 0 && atoms[static_cast<size_t>(prev)].m_atom == TexAtom::Bin)
-        atoms[static_cast<size_t>(prev)].m_atom = TexAtom::Ord;
+        atoms[static_cast<size_t>(prev)].m_atom = atoms[static_cast<size_t>(prev)].m_rightAtom = TexAtom::Ord;
 
     if (atoms.size() == 1 && !atoms[0].m_bSpace)
         return std::move(atoms[0].m_box);
@@ -1001,16 +1035,24 @@ TEX_BOX LayoutLine(const TexList& list, size_t begin, size_t end, LAYOUT_CTX& ct
     TEX_BOX line;
     double x = 0;
     prev = -1;
+    bool spaced = false;  // an explicit space since the previous atom
     for (size_t i = 0; i < atoms.size(); ++i) {
         LAID_ATOM& a = atoms[i];
-        if (!a.m_bSpace) {
+        if (a.m_bSpace) {
+            spaced = true;
+        } else {
             if (prev >= 0) {
                 const LAID_ATOM& p = atoms[static_cast<size_t>(prev)];
                 LAYOUT_CTX at = ctx;
                 at.m_nStyle = a.m_nStyle;
-                x += AtomSpacing(p.m_atom, a.m_atom, a.m_nStyle, at.size());
+                // Brackets set apart from what precedes them ("v\hspace{1}(m/s)",
+                // a symbol and its unit) are no function argument: they keep
+                // TeX's space before an inner group.
+                TexAtom left = spaced && a.m_bBrackets ? TexAtom::Inner : a.m_atom;
+                x += AtomSpacing(p.m_rightAtom, left, a.m_nStyle, at.size());
             }
             prev = static_cast<int>(i);
+            spaced = false;
         }
         line.place(a.m_box, x, 0);
         line.m_dHeight = std::max(line.m_dHeight, a.m_box.m_dHeight);
@@ -1077,7 +1119,6 @@ TEX_BOX LayoutList(const TexList& list, LAYOUT_CTX ctx, bool bAfterOpen)
 
 void TEX_BOX::place(const TEX_BOX& other, double dx, double dy)
 {
-    m_vecItems.reserve(m_vecItems.size() + other.m_vecItems.size());
     for (const TEX_ITEM& item : other.m_vecItems) {
         TEX_ITEM moved = item;
         moved.m_dX += dx;

@@ -40,9 +40,10 @@ struct TEX_BOX {
 };
 
 // Lays out a parsed formula. The em starts at the \normalsize pixel size; a
-// size command at the outermost level picks the style of the whole formula:
+// size command at the very start also picks the style of the whole formula:
 // up to \normalsize the formula is set in text style so that it fits one
-// row, from \large on it is set as a displayed formula.
+// row, from \large on it is set as a displayed formula (\displaystyle and
+// \textstyle still override it).
 TEX_BOX LayoutTex(const TexList& list);
 
 // Pixel size of \normalsize, the size before any size command.

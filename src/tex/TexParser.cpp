@@ -520,9 +520,24 @@ private:
     }
 
     // The delimiter after \left, \right, \big...: UINT32_MAX when none is there.
-    uint32_t parseDelimiter()
+    // With bAbsorbLeftRight, "\big\left(" and "\big\right)" (what bracket
+    // processing makes of "\big(" and "\big)") count as "\big(" and "\big)".
+    uint32_t parseDelimiter(bool bAbsorbLeftRight = false)
     {
         skipSpaces();
+        if (bAbsorbLeftRight) {
+            for (const char* prefix : {"\\left", "\\right"}) {
+                std::string_view p(prefix);
+                if (m_src.substr(m_nPos).starts_with(p) && !IsLetter(peek(p.size()))) {
+                    size_t save = m_nPos;
+                    m_nPos += p.size();
+                    uint32_t cp = parseDelimiter(false);
+                    if (cp != UINT32_MAX)
+                        return cp;
+                    m_nPos = save;
+                }
+            }
+        }
         if (atEnd())
             return UINT32_MAX;
         size_t save = m_nPos;
@@ -645,9 +660,25 @@ private:
         out.push_back(std::move(node));
     }
 
+    // Counts and skips the \hline commands at the start of a row.
+    uint8_t skipHlines()
+    {
+        uint8_t count = 0;
+        for (;;) {
+            skipSpaces();
+            std::string_view rest = m_src.substr(m_nPos);
+            if (!rest.starts_with("\\hline") || IsLetter(peek(6)))
+                return count;
+            m_nPos += 6;
+            if (count < 2)
+                ++count;
+        }
+    }
+
     void parseRows(TexNode& node, const PARSE_STATE& state)
     {
         std::vector<TexList> row(1);
+        node.m_vecHlines.push_back(skipHlines());
         for (;;) {
             StopReason reason = parseList(row.back(), state, STOP_ARRAY);
             if (reason == StopReason::Amp) {
@@ -660,6 +691,7 @@ private:
                 std::string ignored;
                 readOptional(ignored);
                 node.m_vecRows.push_back(std::move(row));
+                node.m_vecHlines.push_back(skipHlines());
                 row.assign(1, TexList());
                 continue;
             }
@@ -671,8 +703,10 @@ private:
         }
         // A trailing \\ leaves an empty last row; it takes no space.
         bool emptyRow = row.size() == 1 && row[0].empty();
-        if (!emptyRow)
+        if (!emptyRow) {
             node.m_vecRows.push_back(std::move(row));
+            node.m_vecHlines.push_back(0);
+        }
     }
 
     void parseCommand(TexList& out, PARSE_STATE& state, unsigned flags)
@@ -922,7 +956,7 @@ private:
         };
         for (const auto& b : bigs) {
             if (name == b.m_szName) {
-                uint32_t cp = parseDelimiter();
+                uint32_t cp = parseDelimiter(true);
                 if (cp != UINT32_MAX && cp != 0) {
                     TexNode node;
                     node.m_kind = TexNodeKind::BigDelim;
@@ -966,6 +1000,7 @@ private:
             node.m_kind = TexNodeKind::Accent;
             node.m_nCodepoint = name == "overbrace" ? 0x23DE : 0x23DF;
             node.m_nVariant = name == "overbrace" ? 1 : 2;
+            node.m_nLimits = 1;  // its label goes above (below) the brace
             parseArgument(node.m_listBody, math);
             out.push_back(std::move(node));
             return true;

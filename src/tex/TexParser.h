@@ -85,6 +85,7 @@ struct TexNode {
     TexList m_listSup;
     TexList m_listSub;
     std::vector<std::vector<TexList>> m_vecRows;
+    std::vector<uint8_t> m_vecHlines;  // \hline count above row i (last entry: below the table)
 };
 
 // Parses a whole formula. False only when the nesting limit was passed; the

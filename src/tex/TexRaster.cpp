@@ -74,9 +74,11 @@ bool RasterizeTexBox(const TEX_BOX& box, TEX_RASTER& out)
         maxRow = std::max(maxRow, p.m_nRow + p.m_nRows);
         placed.push_back(p);
     }
+    if (!anyInk)
+        return false;
     int width = maxCol - minCol;
     int height = maxRow - minRow;
-    if (!anyInk || width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0)
         return false;
     int padded = (width + 7) / 8 * 8;
     if (padded > TEX_MAX_WIDTH || height > TEX_MAX_HEIGHT)

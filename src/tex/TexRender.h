@@ -55,7 +55,10 @@ struct TEX_RASTER {
 };
 
 // The renderer entry: renders the text as it stands (a size command such as
-// "\large" may lead it; without one the formula is set at \normalsize).
+// "\large" may lead it; without one the formula is set at \normalsize). The
+// leading size command also picks the style: up to \normalsize a formula is
+// set inline (text style: small fractions, limits beside \sum) so that it fits
+// a 27-pixel row; from \large on it is set as a displayed formula.
 // Returns an empty raster when the text cannot be rendered: it is
 // TEX_BUFFER_SIZE bytes or longer, nests too deeply, would give an image
 // larger than the limits, draws nothing, or the fonts are missing.

@@ -48,6 +48,13 @@ const SPACING_CASE mg_arrSpacingCases[] = {
     // Operators: thin space before an ordinary atom, none before a bracket
     {"\\sin x", "{\\sin}x", 3},
     {"\\sin(x)", "{\\sin}(x)", 0},
+    // \left ... \right spaces like the brackets it stands for
+    {"f\\left( x \\right)", "f(x)", 0},
+    {"\\sin\\left( x \\right)", "\\sin(x)", 0},
+    {"\\left( x \\right) y", "(x)y", 0},
+    {"\\left( x \\right) - y", "(x){-}y", 8},
+    // ... unless set apart by an explicit space: a symbol and its unit
+    {"v\\hspace{1}\\left( m \\right)", "v\\hspace{1}(m)", 3},
     // Blanks in mathematics do nothing
     {"a  +   b", "a+b", 0},
     // In scripts the medium and thick spaces vanish

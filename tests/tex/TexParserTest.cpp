@@ -144,6 +144,21 @@ TEST(TexParserTest, ConstructsBecomeTheirNodes)
     }
 }
 
+TEST(TexParserTest, BigDelimitersSurviveBracketProcessing)
+{
+    // "\big( x \big)" after bracket processing.
+    TexList list = Parse("\\big\\left( x \\big \\right)");
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].m_kind, TexNodeKind::BigDelim);
+    EXPECT_EQ(list[0].m_nCodepoint, uint32_t('('));
+    EXPECT_EQ(list[2].m_kind, TexNodeKind::BigDelim);
+    EXPECT_EQ(list[2].m_nCodepoint, uint32_t(')'));
+    // A \left that is not followed by a delimiter is not taken.
+    list = Parse("\\Big\\left x");
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(list[0].m_kind, TexNodeKind::LeftRight);
+}
+
 TEST(TexParserTest, UnknownCommandKeepsItsName)
 {
     TexList list = Parse("\\kilogram x");
@@ -262,6 +277,11 @@ TEST(TexParserTest, ArraysSplitIntoRowsAndCells)
     list = Parse("\\begin{array}{l|r} 1 & 2 \\end{array}");
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].m_strText, "l|r");
+    // \hline counts are kept per row boundary, the last one below the table.
+    list = Parse("\\begin{array}{c} \\hline\\hline a \\\\ b \\\\ \\hline \\end{array}");
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].m_vecRows.size(), 2u);
+    EXPECT_EQ(list[0].m_vecHlines, (std::vector<uint8_t>{2, 0, 1}));
     // An unterminated table ends with the text.
     list = Parse("\\begin{pmatrix} 1 & 2 \\\\ 3");
     ASSERT_EQ(list.size(), 1u);

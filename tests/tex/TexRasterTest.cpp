@@ -204,6 +204,9 @@ TEST(TexRasterTest, DisplayStyleFractionIsTallerThanTextStyle)
     // \large sets display style; \normalsize keeps units and symbols inline.
     EXPECT_TRUE(textest::SameImage(Render("\\large \\frac{a}{b}"), display));
     EXPECT_TRUE(textest::SameImage(Render("\\normalsize \\frac{a}{b}"), Render("\\normalsize \\tfrac{a}{b}")));
+    // Only a leading size command picks the style; later ones change the size alone.
+    EXPECT_TRUE(textest::SameImage(Render("x \\large \\frac{a}{b}"), Render("x \\large \\tfrac{a}{b}")));
+    EXPECT_TRUE(textest::SameImage(Render("\\large \\textstyle \\frac{a}{b}"), Render("\\large \\tfrac{a}{b}")));
 }
 
 // Height of the bracket alone: a \vphantom gives the content its size without ink.
@@ -280,6 +283,30 @@ TEST(TexRasterTest, FboxDrawsAClosedFrame)
     // There is room between the frame and the formula inside.
     EXPECT_EQ(InkInRow(raster, ink.m_nTop + 1), 2);
     EXPECT_EQ(InkInColumn(raster, ink.m_nLeft + 1), 2);
+}
+
+TEST(TexRasterTest, TableRulesFrameTheCells)
+{
+    // |c|c| with \hline above, between and below: a closed grid.
+    tex::TEX_RASTER raster = Render("\\large \\begin{array}{|c|c|} \\hline x & y \\\\ \\hline 1 & 2 \\\\ \\hline \\end{array}");
+    textest::INK_BOUNDS ink = InkBounds(raster);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_EQ(InkInRow(raster, ink.m_nTop), ink.width());
+    EXPECT_EQ(InkInRow(raster, ink.m_nBottom), ink.width());
+    EXPECT_EQ(InkInColumn(raster, ink.m_nLeft), ink.height());
+    EXPECT_EQ(InkInColumn(raster, ink.m_nRight), ink.height());
+    int fullRows = 0;
+    int fullColumns = 0;
+    for (int y = ink.m_nTop; y <= ink.m_nBottom; ++y)
+        fullRows += InkInRow(raster, y) == ink.width();
+    for (int x = ink.m_nLeft; x <= ink.m_nRight; ++x)
+        fullColumns += InkInColumn(raster, x) == ink.height();
+    EXPECT_EQ(fullRows, 3);
+    EXPECT_EQ(fullColumns, 3);
+    // Without rules the same table draws no such lines.
+    tex::TEX_RASTER plain = Render("\\large \\begin{array}{cc} x & y \\\\ 1 & 2 \\end{array}");
+    textest::INK_BOUNDS plainInk = InkBounds(plain);
+    EXPECT_LT(InkInRow(plain, plainInk.m_nTop), plainInk.width() / 2);
 }
 
 TEST(TexRasterTest, ScriptsSitAboveAndBelowTheBaseline)
