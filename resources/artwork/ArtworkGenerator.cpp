@@ -1,0 +1,259 @@
+// Paints the named images the screens load ("Formulas.png", "fx1.png", ...)
+// into the resource folder given as the only argument. Every image is painted
+// from vector shapes at 1x and again at 2x ("<name>@2x.png"), so nothing
+// binary is kept in the sources and the icons stay crisp on scaled screens.
+//
+// Tab icons are masks: only their alpha counts, the tab bar colours them.
+
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+const QColor kTint(0, 122, 255);
+const QColor kInk(40, 40, 44);
+const QColor kGrey(142, 142, 147);
+
+struct Artwork {
+    const char* name;
+    int width;
+    int height;
+    std::function<void(QPainter&, QSizeF)> paint;
+};
+
+QFont artFont(qreal pixelSize, bool bold, bool italic = false, const char* family = "DejaVu Sans")
+{
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(qRound(pixelSize));
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+QPainterPath starPath(QPointF centre, qreal outer, qreal inner)
+{
+    QPainterPath path;
+    for (int i = 0; i < 10; ++i) {
+        const qreal r = (i % 2) ? inner : outer;
+        const qreal a = -M_PI / 2 + i * M_PI / 5;
+        const QPointF p(centre.x() + r * std::cos(a), centre.y() + r * std::sin(a));
+        if (i == 0)
+            path.moveTo(p);
+        else
+            path.lineTo(p);
+    }
+    path.closeSubpath();
+    return path;
+}
+
+// ---------------------------------------------------------------- tab icons (30 x 30 masks)
+
+void paintFormulasTab(QPainter& p, QSizeF)
+{
+    // An open book with "fx" on its right page.
+    QPen pen(Qt::black, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(pen);
+    QPainterPath left;
+    left.moveTo(15, 7);
+    left.cubicTo(11, 4.5, 6, 4.5, 3, 6);
+    left.lineTo(3, 25);
+    left.cubicTo(6, 23.5, 11, 23.5, 15, 26);
+    QPainterPath right;
+    right.moveTo(15, 7);
+    right.cubicTo(19, 4.5, 24, 4.5, 27, 6);
+    right.lineTo(27, 25);
+    right.cubicTo(24, 23.5, 19, 23.5, 15, 26);
+    p.drawPath(left);
+    p.drawPath(right);
+    p.drawLine(QPointF(15, 7), QPointF(15, 26));
+    p.setPen(QPen(Qt::black, 1.4, Qt::SolidLine, Qt::RoundCap));
+    for (qreal y : {10.5, 14.5, 18.5})
+        p.drawLine(QPointF(6, y), QPointF(12, y));
+    p.setFont(artFont(10, true, true, "DejaVu Serif"));
+    p.setPen(Qt::black);
+    p.drawText(QRectF(15.5, 8, 11, 14), Qt::AlignCenter, QStringLiteral("fx"));
+}
+
+void paintFavoritesTab(QPainter& p, QSizeF)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawPath(starPath(QPointF(15, 15.5), 13.5, 5.6));
+}
+
+void paintCalculateTab(QPainter& p, QSizeF)
+{
+    QPainterPath body;
+    body.addRoundedRect(QRectF(5.5, 2.5, 19, 25), 3, 3);
+    p.setPen(QPen(Qt::black, 1.8));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(body);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawRoundedRect(QRectF(8.5, 5.5, 13, 5.5), 1, 1);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            p.drawRoundedRect(QRectF(8.5 + col * 4.6, 13.5 + row * 4.4, 3.4, 3.0), 0.8, 0.8);
+}
+
+void paintMoreTab(QPainter& p, QSizeF)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    for (int i = 0; i < 3; ++i)
+        p.drawEllipse(QPointF(6.5 + i * 8.5, 15), 2.8, 2.8);
+}
+
+// ---------------------------------------------------------------- list icons
+
+// The formula icon at the right of a browser row: "fx" on a rounded tile,
+// blue for a formula that calculates, grey for a theory formula.
+void paintFormulaIcon(QPainter& p, QSizeF size, QColor colour)
+{
+    const QRectF tile(4, 6, size.width() - 8, size.height() - 12);
+    QPainterPath path;
+    path.addRoundedRect(tile, 5, 5);
+    QLinearGradient g(tile.topLeft(), tile.bottomLeft());
+    g.setColorAt(0, colour.lighter(112));
+    g.setColorAt(1, colour);
+    p.fillPath(path, g);
+    p.setPen(Qt::white);
+    p.setFont(artFont(12.5, true, true, "DejaVu Serif"));
+    p.drawText(tile.adjusted(0, -1, 0, 0), Qt::AlignCenter, QStringLiteral("fx"));
+}
+
+void paintCheckBox(QPainter& p, QSizeF size, bool checked, QColor colour)
+{
+    const QPointF c(size.width() / 2, size.height() / 2);
+    const qreal r = std::min(size.width(), size.height()) / 2 - 4;
+    if (checked) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawEllipse(c, r, r);
+        p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({c + QPointF(-r * 0.45, 0.3), c + QPointF(-r * 0.1, r * 0.38), c + QPointF(r * 0.48, -r * 0.34)}));
+    } else {
+        p.setPen(QPen(QColor(199, 199, 204), 1.5));
+        p.setBrush(Qt::white);
+        p.drawEllipse(c, r, r);
+    }
+}
+
+// ---------------------------------------------------------------- bar icons (24 x 24)
+
+void paintFavoriteStar(QPainter& p, QSizeF size, bool filled)
+{
+    const QPainterPath star = starPath(QPointF(size.width() / 2, size.height() / 2 + 0.5), 10, 4.2);
+    if (filled) {
+        p.setPen(QPen(QColor(230, 160, 0), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(QColor(255, 184, 0));
+    } else {
+        p.setPen(QPen(kTint, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+    }
+    p.drawPath(star);
+}
+
+void paintCalcToDetail(QPainter& p, QSizeF)
+{
+    // A page with text lines: "show the formula's detail pages".
+    p.setPen(QPen(kTint, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(5, 2.5, 14, 19), 2, 2);
+    for (qreal y : {7.5, 11.5, 15.5})
+        p.drawLine(QPointF(8, y), QPointF(16, y));
+}
+
+void paintDetailToCalc(QPainter& p, QSizeF)
+{
+    // A small calculator: "back to the calculation".
+    p.setPen(QPen(kTint, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(5, 2.5, 14, 19), 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kTint);
+    p.drawRect(QRectF(7.5, 5, 9, 4));
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            p.drawRect(QRectF(7.5 + col * 3.3, 10.8 + row * 3.3, 2.2, 2.2));
+}
+
+void paintBackground(QPainter& p, QSizeF size)
+{
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, QColor(246, 247, 250));
+    g.setColorAt(1, QColor(232, 235, 241));
+    p.fillRect(QRectF(QPointF(0, 0), size), g);
+}
+
+std::vector<Artwork> artworks()
+{
+    using namespace std::placeholders;
+    return {
+        {"Formulas.png", 30, 30, paintFormulasTab},
+        {"Favorites.png", 30, 30, paintFavoritesTab},
+        {"Calculate.png", 30, 30, paintCalculateTab},
+        {"More.png", 30, 30, paintMoreTab},
+        {"fx0.png", 32, 40, [](QPainter& p, QSizeF s) { paintFormulaIcon(p, s, QColor(150, 152, 160)); }},
+        {"fx1.png", 32, 40, [](QPainter& p, QSizeF s) { paintFormulaIcon(p, s, kTint); }},
+        {"Checked.png", 30, 30, [](QPainter& p, QSizeF s) { paintCheckBox(p, s, true, kTint); }},
+        {"Unchecked.png", 30, 30, [](QPainter& p, QSizeF s) { paintCheckBox(p, s, false, kTint); }},
+        {"CalcChecked.png", 30, 30, [](QPainter& p, QSizeF s) { paintCheckBox(p, s, true, QColor(52, 199, 89)); }},
+        {"Favorite.png", 24, 24, [](QPainter& p, QSizeF s) { paintFavoriteStar(p, s, true); }},
+        {"NotFavorite.png", 24, 24, [](QPainter& p, QSizeF s) { paintFavoriteStar(p, s, false); }},
+        {"CalcToDetail.png", 24, 24, paintCalcToDetail},
+        {"DetailToCalc.png", 24, 24, paintDetailToCalc},
+        {"background.png", 320, 232, paintBackground},
+    };
+}
+
+bool render(const Artwork& art, int scale, const QString& path)
+{
+    QImage image(art.width * scale, art.height * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(scale, scale);
+    art.paint(p, QSizeF(art.width, art.height));
+    p.end();
+    return image.save(path, "PNG");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: calcudex-artwork RESOURCE_FOLDER\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "calcudex-artwork: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    int failures = 0;
+    for (const Artwork& art : artworks()) {
+        QString name = QString::fromLatin1(art.name);
+        QString hiRes = name;
+        hiRes.insert(hiRes.size() - 4, QLatin1String("@2x"));
+        if (!render(art, 1, folder + QLatin1Char('/') + name) || !render(art, 2, folder + QLatin1Char('/') + hiRes)) {
+            std::fprintf(stderr, "calcudex-artwork: cannot write %s\n", art.name);
+            ++failures;
+        }
+    }
+    return failures ? 1 : 0;
+}
