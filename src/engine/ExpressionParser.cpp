@@ -1,0 +1,445 @@
+#include "engine/ExpressionParser.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "engine/EngineState.h"
+#include "engine/NumberConverter.h"
+
+const char* const g_regname[REG_COUNT] = {
+    "VVV", "VRE", "VA", "VB", "VC", "VD", "VE", "VF", "VG", "VH",
+    "VI",  "VJ",  "VK", "V",  "VM", "VN", "VO", "VP", "VQ", "VR",
+    "VS",  "VT",  "VU", "VV", "VX", "VY", "VZ", "VW", "VLRE", "LIST",
+};
+
+const char* const lpszFunction[FUNCTION_WORD_COUNT] = {
+    "SQRT",  "SIN",  "COS",  "TAN",   "LOG",   "LN",    "CTAN",  "ASIN",  "ACOS",
+    "ATAN",  "ACTAN", "AND", "NAND",  "OR",    "NOR",   "XOR",   "EXP",   "SINH",
+    "COSH",  "TANH", "CTANH", "SEC",  "CSC",   "SECH",  "CSCH",  "ACOT",  "ASINH",
+    "ACOSH", "ATANH", "ACOTH", "ASEC", "ACSC",  "ASECH", "ACSCH", "INV",  "TRANS",
+    "DET",   "ROOT", "RANK", "EIG",   "EIGV",  "DIAG",  "ORTH",  "TRI",   "MOD",
+    "SHL",   "SHR",  "RTL",  "RTR",   "INV",   "CP",    "ABS",
+};
+
+namespace {
+
+// Binary operators of the postfix conversion.
+const char* const mg_lpszBinary[] = {
+    "+", "-", "*", "/", "^", "and", "or", "nand", "nor", "xor",
+    "root", "mod", "shl", "shr", "rtl", "rtr", "exp",
+};
+
+// Prefix function names: they wait on the operator stack for their argument.
+const char* const mg_lpszPrefix[] = {
+    "sin",   "cos",   "tan",   "ctan",  "sqrt",  "asin",  "acos",  "atan",
+    "actan", "lg",    "ln",    "log",   "sec",   "csc",   "sech",  "csch",
+    "ctanh", "acot",  "asinh", "acosh", "atanh", "acoth", "asec",  "acsc",
+    "asech", "acsch", "sinh",  "cosh",  "tanh",  "inv",   "trans", "det",
+    "rank",  "eigl",  "eigv",  "diag",  "orth",  "tri",   "abs",
+};
+
+template <size_t N>
+bool IsOneOf(const char* lpszToken, const char* const (&arrWords)[N])
+{
+    for (const char* lpszWord : arrWords) {
+        if (std::strcmp(lpszToken, lpszWord) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool IsAlnum(char ch)
+{
+    return std::isalnum(static_cast<unsigned char>(ch)) != 0;
+}
+
+bool IsOperatorChar(char ch)
+{
+    return ch != '\0' && std::strchr("()+-*/^!%", ch) != nullptr;
+}
+
+bool IsTableWord(const std::string& strWord)
+{
+    return IsOneOf(strWord.c_str(), lpszFunction);
+}
+
+// A word that is neither a number nor a constant must name a function, a
+// register or the caller's variable.
+bool IsKnownWord(const std::string& strWord, const std::string& strVariable)
+{
+    if (IsTableWord(strWord) || FindReg(strWord.c_str()) >= 0)
+        return true;
+    return !strVariable.empty() && strWord == strVariable;
+}
+
+// Numbers, exponents and the constants E, PI and I are made of these only.
+bool IsNumberLike(const std::string& strRun)
+{
+    for (char ch : strRun) {
+        if (!std::isdigit(static_cast<unsigned char>(ch)) && ch != '.' && ch != 'E' && ch != 'P' &&
+            ch != 'I')
+            return false;
+    }
+    return true;
+}
+
+bool IsDigitOfBase(char ch, int nBase)
+{
+    switch (nBase) {
+    case 2: return ch == '0' || ch == '1';
+    case 8: return ch >= '0' && ch <= '7';
+    case 16: return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F');
+    default: return false;
+    }
+}
+
+// Appends a token and its separating blank. The token list, which grows by
+// blanks and by base conversion, must still fit the caller's buffer once the
+// last blank is dropped.
+bool AppendToken(std::string& strOut, const char* lpszToken, size_t nLength)
+{
+    if (strOut.size() + nLength + 1 > static_cast<size_t>(EXPR_BUFFER_SIZE))
+        return false;
+    strOut.append(lpszToken, nLength);
+    strOut.push_back(' ');
+    return true;
+}
+
+// Scan of a base 10 text; false on a character or word that is not allowed.
+bool ScanDecimal(const char* lpszText, size_t nLength, const std::string& strVariable,
+                 std::string& strOut)
+{
+    size_t nPos = 0;
+    while (nPos < nLength) {
+        const char ch = lpszText[nPos];
+        if (IsAlnum(ch)) {
+            size_t nEnd = nPos;
+            while (nEnd < nLength && (IsAlnum(lpszText[nEnd]) || lpszText[nEnd] == '.'))
+                ++nEnd;
+            const std::string strRun(lpszText + nPos, nEnd - nPos);
+            if (!IsNumberLike(strRun) && !IsKnownWord(strRun, strVariable))
+                return false;
+            if (!AppendToken(strOut, strRun.data(), strRun.size()))
+                return false;
+            nPos = nEnd;
+        } else if (IsOperatorChar(ch)) {
+            if (!AppendToken(strOut, &ch, 1))
+                return false;
+            ++nPos;
+        } else if (ch == '[' || ch == ']' || ch == '.' || ch == ' ') {
+            ++nPos;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Scan of a base 2, 8 or 16 text: numbers become signed decimal integers,
+// characters other than letters, digits and operators are dropped.
+bool ScanRadix(const char* lpszText, size_t nLength, int nBase, const std::string& strVariable,
+               std::string& strOut)
+{
+    size_t nPos = 0;
+    while (nPos < nLength) {
+        const char ch = lpszText[nPos];
+        if (IsAlnum(ch)) {
+            size_t nEnd = nPos;
+            bool bAllDigits = true;
+            while (nEnd < nLength && IsAlnum(lpszText[nEnd])) {
+                bAllDigits = bAllDigits && IsDigitOfBase(lpszText[nEnd], nBase);
+                ++nEnd;
+            }
+            const std::string strRun(lpszText + nPos, nEnd - nPos);
+            if (bAllDigits) {
+                // The unsigned word is read back as a signed one: FFFFFFFF is -1.
+                char szDecimal[20] = {};
+                itoa(static_cast<int>(NumberConverter(strRun.c_str(), nBase)), szDecimal, 10);
+                if (!AppendToken(strOut, szDecimal, std::strlen(szDecimal)))
+                    return false;
+            } else {
+                if (!IsKnownWord(strRun, strVariable))
+                    return false;
+                if (!AppendToken(strOut, strRun.data(), strRun.size()))
+                    return false;
+            }
+            nPos = nEnd;
+        } else {
+            if (IsOperatorChar(ch) && !AppendToken(strOut, &ch, 1))
+                return false;
+            ++nPos;
+        }
+    }
+    return true;
+}
+
+// Writes a result text into the caller's buffer after clearing all of it.
+void StoreResult(char* lpszBuffer, const std::string& strText)
+{
+    std::memset(lpszBuffer, 0, EXPR_BUFFER_SIZE);
+    std::memcpy(lpszBuffer, strText.data(), strText.size());
+}
+
+}  // namespace
+
+int FindReg(const char* lpszName)
+{
+    if (lpszName == nullptr)
+        return -1;
+    std::string strUpper(lpszName);
+    for (char& ch : strUpper)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    for (int i = 0; i < REG_COUNT; ++i) {
+        if (strUpper == g_regname[i])
+            return i;
+    }
+    return -1;
+}
+
+char* strupr(char* lpszText)
+{
+    for (char* p = lpszText; *p != '\0'; ++p)
+        *p = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+    return lpszText;
+}
+
+char* strlwr(char* lpszText)
+{
+    for (char* p = lpszText; *p != '\0'; ++p)
+        *p = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+    return lpszText;
+}
+
+char* uitoa(unsigned int uValue, char* lpszOut, int nRadix)
+{
+    if (nRadix < 2 || nRadix > 36)
+        nRadix = 10;
+    // Digits are produced least significant first into the 16 places before
+    // the terminator, then moved to the front; a 17th digit is never written.
+    constexpr int nPlaces = 16;
+    char szDigits[nPlaces + 1] = {};
+    int nPos = nPlaces;
+    do {
+        const unsigned int uDigit = uValue % static_cast<unsigned int>(nRadix);
+        szDigits[--nPos] = static_cast<char>(uDigit < 10 ? '0' + uDigit : 'A' + uDigit - 10);
+        uValue /= static_cast<unsigned int>(nRadix);
+    } while (uValue != 0 && nPos > 0);
+    const int nCount = nPlaces - nPos;
+    std::memcpy(lpszOut, szDigits + nPos, static_cast<size_t>(nCount));
+    lpszOut[nCount] = '\0';
+    return lpszOut;
+}
+
+char* itoa(int nValue, char* lpszOut, int nRadix)
+{
+    if (nRadix == 10 && nValue < 0) {
+        lpszOut[0] = '-';
+        // The magnitude of INT_MIN does not fit an int; take it unsigned.
+        uitoa(0u - static_cast<unsigned int>(nValue), lpszOut + 1, 10);
+        return lpszOut;
+    }
+    return uitoa(static_cast<unsigned int>(nValue), lpszOut, nRadix);
+}
+
+stack* Push(stack* pHead, const char* lpszToken)
+{
+    stack* pNode = new stack;
+    pNode->lpszToken = nullptr;
+    if (lpszToken != nullptr) {
+        const size_t nLength = std::strlen(lpszToken);
+        pNode->lpszToken = new char[nLength + 1];
+        std::memcpy(pNode->lpszToken, lpszToken, nLength + 1);
+    }
+    pNode->pNext = pHead;
+    return pNode;
+}
+
+stack* Pop(stack* pHead)
+{
+    if (pHead == nullptr)
+        return nullptr;
+    stack* pNext = pHead->pNext;
+    delete[] pHead->lpszToken;
+    delete pHead;
+    return pNext;
+}
+
+int Priority(const char* lpszToken)
+{
+    if (std::strcmp(lpszToken, "(") == 0 || std::strcmp(lpszToken, ")") == 0)
+        return 0;
+    static const char* const arrLogic[] = {"and", "or", "nand", "nor", "xor", "abs"};
+    if (IsOneOf(lpszToken, arrLogic))
+        return 1;
+    static const char* const arrSum[] = {"+", "-"};
+    if (IsOneOf(lpszToken, arrSum))
+        return 2;
+    static const char* const arrShift[] = {"mod", "shl", "shr", "rtl", "rtr"};
+    if (IsOneOf(lpszToken, arrShift))
+        return 3;
+    static const char* const arrProduct[] = {"*", "/"};
+    if (IsOneOf(lpszToken, arrProduct))
+        return 4;
+    static const char* const arrPower[] = {"^", "!", "%", "root"};
+    if (IsOneOf(lpszToken, arrPower))
+        return 5;
+    if (std::strcmp(lpszToken, "exp") == 0)
+        return 6;
+    if (IsOneOf(lpszToken, mg_lpszPrefix))
+        return 7;
+    return 8;
+}
+
+int ExpressionParser(char* lpszExpression, int nBase, const char* lpszVariable)
+{
+    if (g_ErrCode != 0 || lpszExpression == nullptr)
+        return 0;
+    // A text that fills the whole buffer has no room for its terminator.
+    const size_t nLength = strnlen(lpszExpression, EXPR_BUFFER_SIZE);
+    if (nLength >= static_cast<size_t>(EXPR_BUFFER_SIZE))
+        return 0;
+
+    // The text must end in a letter or digit, possibly followed by closing
+    // brackets, "!" and "%": this rejects "3+", "3." and empty texts.
+    size_t nEnd = nLength;
+    while (nEnd > 0 && std::strchr(" )!%]", lpszExpression[nEnd - 1]) != nullptr)
+        --nEnd;
+    if (nEnd == 0 || !IsAlnum(lpszExpression[nEnd - 1]))
+        return 0;
+    if (std::strstr(lpszExpression, "--") != nullptr)
+        return 0;
+
+    std::string strVariable(lpszVariable != nullptr ? lpszVariable : "");
+    for (char& ch : strVariable)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    strupr(lpszExpression);
+
+    std::string strOut;
+    strOut.reserve(nLength * 2);
+    if (nBase == 10) {
+        if (!ScanDecimal(lpszExpression, nLength, strVariable, strOut))
+            return 0;
+    } else if (nBase == 2 || nBase == 8 || nBase == 16) {
+        if (!ScanRadix(lpszExpression, nLength, nBase, strVariable, strOut))
+            return 0;
+    } else {
+        return 1;
+    }
+    if (!strOut.empty())
+        strOut.pop_back();
+    StoreResult(lpszExpression, strOut);
+    strlwr(lpszExpression);
+
+    // Only the counts are compared; a ")" before its "(" is left to RPNMaker.
+    long nOpen = 0;
+    long nClose = 0;
+    for (char ch : strOut) {
+        nOpen += (ch == '(');
+        nClose += (ch == ')');
+    }
+    return nOpen == nClose ? 1 : 0;
+}
+
+int RPNMaker(char* lpszExpression)
+{
+    if (g_ErrCode != 0)
+        return 0;
+    if (lpszExpression == nullptr) {
+        SetErrorCode(ERR_SYNTAX);
+        return 0;
+    }
+    const size_t nLength = strnlen(lpszExpression, EXPR_BUFFER_SIZE);
+    if (nLength >= static_cast<size_t>(EXPR_BUFFER_SIZE)) {
+        SetErrorCode(ERR_SYNTAX);
+        return 0;
+    }
+
+    stack* pOperators = nullptr;
+    std::string strOut;
+    strOut.reserve(nLength + 2);
+    bool bAfterBinary = false;
+    bool bFailed = false;
+
+    auto Emit = [&strOut](const char* lpszToken) {
+        strOut.append(lpszToken);
+        strOut.push_back(' ');
+    };
+
+    std::string strToken;
+    size_t nPos = 0;
+    while (!bFailed && nPos < nLength) {
+        while (nPos < nLength && lpszExpression[nPos] == ' ')
+            ++nPos;
+        if (nPos >= nLength)
+            break;
+        const size_t nStart = nPos;
+        while (nPos < nLength && lpszExpression[nPos] != ' ')
+            ++nPos;
+        strToken.assign(lpszExpression + nStart, nPos - nStart);
+        const char* lpszToken = strToken.c_str();
+
+        if (IsOneOf(lpszToken, mg_lpszBinary)) {
+            if (bAfterBinary) {
+                bFailed = true;  // two binary operators in a row, as in 2*-3
+                break;
+            }
+            // "^" is right-associative, every other binary operator left.
+            const int nPriority = Priority(lpszToken);
+            const bool bPower = std::strcmp(lpszToken, "^") == 0;
+            while (pOperators != nullptr) {
+                const int nTop = Priority(pOperators->lpszToken);
+                if (!(nTop > nPriority || (nTop == nPriority && !bPower)))
+                    break;
+                Emit(pOperators->lpszToken);
+                pOperators = Pop(pOperators);
+            }
+            pOperators = Push(pOperators, lpszToken);
+            bAfterBinary = true;
+        } else if (strToken == "(") {
+            pOperators = Push(pOperators, lpszToken);
+            Emit(lpszToken);
+            bAfterBinary = false;
+        } else if (strToken == ")") {
+            while (pOperators != nullptr && std::strcmp(pOperators->lpszToken, "(") != 0) {
+                Emit(pOperators->lpszToken);
+                pOperators = Pop(pOperators);
+            }
+            if (pOperators == nullptr) {
+                bFailed = true;  // ")" without its "("
+                break;
+            }
+            Emit(")");
+            pOperators = Pop(pOperators);
+        } else if (IsOneOf(lpszToken, mg_lpszPrefix)) {
+            pOperators = Push(pOperators, lpszToken);
+            bAfterBinary = false;
+        } else if (strToken == "%" || strToken == "!") {
+            if (bAfterBinary) {
+                bFailed = true;
+                break;
+            }
+            Emit(lpszToken);
+            bAfterBinary = false;
+        } else {
+            Emit(lpszToken);
+            bAfterBinary = false;
+        }
+    }
+
+    while (pOperators != nullptr) {
+        if (!bFailed)
+            Emit(pOperators->lpszToken);
+        pOperators = Pop(pOperators);
+    }
+    // Every token gains a trailing blank; the result must still fit.
+    if (!bFailed && strOut.size() >= static_cast<size_t>(EXPR_BUFFER_SIZE))
+        bFailed = true;
+    if (bFailed) {
+        SetErrorCode(ERR_SYNTAX);
+        return 0;
+    }
+    StoreResult(lpszExpression, strOut);
+    return 1;
+}

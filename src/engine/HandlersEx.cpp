@@ -1,0 +1,597 @@
+#include "engine/HandlersEx.h"
+
+#include <cstdint>
+
+#include "engine/BitOperations.h"
+#include "engine/EngineState.h"
+#include "engine/qcomplex.h"
+#include "numerics/NumericalMethods.h"
+
+namespace {
+
+// Largest argument of "!": 1500! is about 10^4114, inside the number range.
+constexpr long mg_nMaxFactorial = 1500;
+
+struct AngleConstants {
+    qreal epsilon;      // 1e-64: smaller imaginary parts count as zero
+    qreal halfPi;
+    qreal degToRad;     // pi / 180
+    qreal gradToRad;    // pi / 200
+    qreal radToDeg;     // 180 / pi
+    qreal radToGrad;    // 200 / pi
+    qreal hundred;
+    qreal ten;
+};
+
+const AngleConstants& Constants()
+{
+    static const AngleConstants constants = [] {
+        AngleConstants c{};
+        const double dbEpsilon = 1e-64;
+        etoq(&dbEpsilon, c.epsilon);
+        qmul(qhalf, qpi, c.halfPi);
+        qreal q180;
+        qreal q200;
+        const long n180 = 180;
+        const long n200 = 200;
+        const long n100 = 100;
+        const long n10 = 10;
+        ltoq(&n180, q180);
+        ltoq(&n200, q200);
+        ltoq(&n100, c.hundred);
+        ltoq(&n10, c.ten);
+        qdiv(q180, qpi, c.degToRad);
+        qdiv(q200, qpi, c.gradToRad);
+        qdiv(qpi, q180, c.radToDeg);
+        qdiv(qpi, q200, c.radToGrad);
+        return c;
+    }();
+    return constants;
+}
+
+bool HasOperands(long nCount, long nBase, long nNeeded)
+{
+    if (nCount - nBase < nNeeded) {
+        SetErrorCode(ERR_SYNTAX);
+        return false;
+    }
+    return true;
+}
+
+// |a| <= 1e-64
+bool IsNegligible(const unsigned short* a)
+{
+    qreal magnitude;
+    qmov(a, magnitude);
+    qabs(magnitude);
+    return qcmp(magnitude, Constants().epsilon) <= 0;
+}
+
+// A value counts as real when its imaginary part is negligible.
+bool RequireReal(const qcmplx& z)
+{
+    if (!IsNegligible(z.i)) {
+        SetErrorCode(ERR_COMPLEX);
+        return false;
+    }
+    return true;
+}
+
+double ToDouble(const unsigned short* a)
+{
+    double d = 0.0;
+    qtoe(a, &d);
+    return d;
+}
+
+qcmplx FromDouble(double d)
+{
+    return qcmplx_fromdouble(d, 0.0);
+}
+
+void PushResult(qcmplx* pStack, long& nCount, const qcmplx& z)
+{
+    pStack[nCount] = z;
+    ++nCount;
+}
+
+// Frames of the two- and one-operand handlers; the operation returns false
+// after setting an error code.
+template <typename Operation>
+void Binary(qcmplx* pStack, long& nCount, long nBase, Operation operation)
+{
+    if (!HasOperands(nCount, nBase, 2))
+        return;
+    const qcmplx a = pStack[nCount - 2];
+    const qcmplx b = pStack[nCount - 1];
+    nCount -= 2;
+    qcmplx r = qczero;
+    if (!operation(a, b, r))
+        return;
+    PushResult(pStack, nCount, r);
+}
+
+template <typename Operation>
+void Unary(qcmplx* pStack, long& nCount, long nBase, Operation operation)
+{
+    if (!HasOperands(nCount, nBase, 1))
+        return;
+    const qcmplx z = pStack[nCount - 1];
+    nCount -= 1;
+    qcmplx r = qczero;
+    if (!operation(z, r))
+        return;
+    PushResult(pStack, nCount, r);
+}
+
+// A function computed by a complex routine that reports its own errors.
+void Function(qcmplx* pStack, long& nCount, long nBase, qcmplx (*pfn)(const qcmplx&))
+{
+    Unary(pStack, nCount, nBase, [=](const qcmplx& z, qcmplx& r) {
+        r = pfn(z);
+        return g_ErrCode == 0;
+    });
+}
+
+void ClearTinyRealPart(qcmplx& z)
+{
+    qreal magnitude;
+    qmov(z.r, magnitude);
+    qabs(magnitude);
+    if (qcmp(magnitude, Constants().epsilon) < 0)
+        qclear(z.r);
+}
+
+// Forward trigonometric and hyperbolic functions: a complex argument switches
+// the engine to radians for good, a real one is read in the angle mode.
+void ForwardAngle(qcmplx* pStack, long& nCount, long nBase, qcmplx (*pfn)(const qcmplx&),
+                  bool bTangent)
+{
+    Unary(pStack, nCount, nBase, [=](const qcmplx& arg, qcmplx& r) {
+        qcmplx z = arg;
+        if (IsNegligible(z.i))
+            qclear(z.i);
+        else
+            g_Mode = MODE_RADIANS;
+        if (g_Mode == MODE_DEGREES)
+            qmul(z.r, Constants().degToRad, z.r);
+        else if (g_Mode == MODE_GRADS)
+            qmul(z.r, Constants().gradToRad, z.r);
+        if (bTangent && qiszero(z.i)) {
+            // tan has a pole at +-pi/2 (only there: other odd multiples of
+            // pi/2 give large finite values).
+            qreal distance;
+            qmov(z.r, distance);
+            qabs(distance);
+            qsub(Constants().halfPi, distance, distance);
+            if (IsNegligible(distance)) {
+                SetErrorCode(ERR_LIBRARY);
+                return false;
+            }
+        }
+        r = pfn(z);
+        return g_ErrCode == 0;
+    });
+}
+
+// Inverse functions: the result decides. A complex result switches to
+// radians, a real one is given in the angle mode.
+void InverseAngle(qcmplx* pStack, long& nCount, long nBase, qcmplx (*pfn)(const qcmplx&))
+{
+    Unary(pStack, nCount, nBase, [=](const qcmplx& z, qcmplx& r) {
+        r = pfn(z);
+        if (g_ErrCode != 0)
+            return false;
+        if (IsNegligible(r.i))
+            qclear(r.i);
+        else
+            g_Mode = MODE_RADIANS;
+        if (g_Mode == MODE_DEGREES)
+            qmul(r.r, Constants().radToDeg, r.r);
+        else if (g_Mode == MODE_GRADS)
+            qmul(r.r, Constants().radToGrad, r.r);
+        return true;
+    });
+}
+
+// The index-th root of the radicand; a zero index has no root.
+bool RootOf(const qcmplx& radicand, const qcmplx& index, qcmplx& r)
+{
+    if (qiszero(index.r) && qiszero(index.i)) {
+        SetErrorCode(ERR_LIBRARY);
+        return false;
+    }
+    r = qcmplx_pow(radicand, qcmplx_inverse(index));
+    return g_ErrCode == 0;
+}
+
+// a * 10^b
+bool TimesPowerOfTen(const qcmplx& a, const qcmplx& b, qcmplx& r)
+{
+    const qcmplx scale = qcmplx_pow(qcmplx_make(Constants().ten), b);
+    if (g_ErrCode != 0)
+        return false;
+    r = qcmplx_mul(a, scale);
+    return g_ErrCode == 0;
+}
+
+// Both operands real, as doubles.
+bool RealOperands(const qcmplx& a, const qcmplx& b, double& da, double& db)
+{
+    if (!RequireReal(a) || !RequireReal(b))
+        return false;
+    da = ToDouble(a.r);
+    db = ToDouble(b.r);
+    return true;
+}
+
+void Shift(qcmplx* pStack, long& nCount, long nBase, long double (*pfn)(long double, long double))
+{
+    Binary(pStack, nCount, nBase, [=](const qcmplx& a, const qcmplx& b, qcmplx& r) {
+        double da = 0.0;
+        double db = 0.0;
+        if (!RealOperands(a, b, da, db))
+            return false;
+        const double dbResult = static_cast<double>(pfn(da, db));
+        if (g_ErrCode != 0)
+            return false;
+        r = FromDouble(dbResult);
+        return true;
+    });
+}
+
+template <typename Operation>
+void Logic(qcmplx* pStack, long& nCount, long nBase, Operation operation)
+{
+    Binary(pStack, nCount, nBase, [=](const qcmplx& a, const qcmplx& b, qcmplx& r) {
+        double da = 0.0;
+        double db = 0.0;
+        if (!RealOperands(a, b, da, db))
+            return false;
+        int32_t na = 0;
+        int32_t nb = 0;
+        if (!ToInt32Exact(da, na) || !ToInt32Exact(db, nb)) {
+            SetErrorCode(ERR_NOT_WHOLE);
+            return false;
+        }
+        r = FromDouble(operation(na, nb));
+        return true;
+    });
+}
+
+}  // namespace
+
+void AddEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
+        r = qcmplx_add(a, b);
+        ClearTinyRealPart(r);
+        return g_ErrCode == 0;
+    });
+}
+
+void SubEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    // A "-" with a single operand in its group is a sign.
+    if (nCount - nBase == 1) {
+        qcmplx& z = pStack[nCount - 1];
+        z = qcmplx_sub(qczero, z);
+        ClearTinyRealPart(z);
+        return;
+    }
+    Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
+        r = qcmplx_sub(a, b);
+        ClearTinyRealPart(r);
+        return g_ErrCode == 0;
+    });
+}
+
+void MulEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
+        r = qcmplx_mul(a, b);
+        return g_ErrCode == 0;
+    });
+}
+
+void DivEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
+        if (qiszero(b.r) && qiszero(b.i)) {
+            SetErrorCode(ERR_LIBRARY);
+            return false;
+        }
+        r = qcmplx_div(a, b);
+        return g_ErrCode == 0;
+    });
+}
+
+void PowEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
+        r = qcmplx_pow(a, b);
+        return g_ErrCode == 0;
+    });
+}
+
+void rootEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    // The index stands on the left: 3 root 8 = 2.
+    Binary(pStack, nCount, nBase,
+           [](const qcmplx& a, const qcmplx& b, qcmplx& r) { return RootOf(b, a, r); });
+}
+
+void irootEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    // The index stands on the right: 8 iroot 3 = 2.
+    Binary(pStack, nCount, nBase,
+           [](const qcmplx& a, const qcmplx& b, qcmplx& r) { return RootOf(a, b, r); });
+}
+
+void expEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Binary(pStack, nCount, nBase, TimesPowerOfTen);
+}
+
+void iexpEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Binary(pStack, nCount, nBase, TimesPowerOfTen);
+}
+
+void PercentEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Unary(pStack, nCount, nBase, [](const qcmplx& z, qcmplx& r) {
+        if (!RequireReal(z))
+            return false;
+        r = qczero;
+        qdiv(Constants().hundred, z.r, r.r);
+        return true;
+    });
+}
+
+void FactorialEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Unary(pStack, nCount, nBase, [](const qcmplx& z, qcmplx& r) {
+        if (!RequireReal(z))
+            return false;
+        const long nLimit = mg_nMaxFactorial;
+        qreal limit;
+        ltoq(&nLimit, limit);
+        if (qisnegative(z.r) || qcmp(z.r, limit) > 0) {
+            SetErrorCode(ERR_LIBRARY);
+            return false;
+        }
+        // A fraction is cut down: 5.5! = 5!.
+        long nWhole = 0;
+        qreal fraction;
+        qifrac(z.r, &nWhole, fraction);
+        r = qcone;
+        for (long k = 2; k <= nWhole; ++k) {
+            qreal factor;
+            ltoq(&k, factor);
+            qmul(factor, r.r, r.r);
+        }
+        return true;
+    });
+}
+
+void modEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
+        if (!RequireReal(a) || !RequireReal(b))
+            return false;
+        r = MOD(a.r, b.r);
+        return g_ErrCode == 0;
+    });
+}
+
+void shlEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Shift(pStack, nCount, nBase, SHL);
+}
+
+void shrEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Shift(pStack, nCount, nBase, SHR);
+}
+
+void rtlEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Shift(pStack, nCount, nBase, RTL);
+}
+
+void rtrEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Shift(pStack, nCount, nBase, RTR);
+}
+
+void ANDFEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) { return static_cast<double>(a & b); });
+}
+
+void ORFEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) { return static_cast<double>(a | b); });
+}
+
+void XORFEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) { return static_cast<double>(a ^ b); });
+}
+
+void NANDFEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) {
+        return static_cast<double>(WordNot(static_cast<long double>(a & b)));
+    });
+}
+
+void NORFEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) {
+        return static_cast<double>(WordNot(static_cast<long double>(a | b)));
+    });
+}
+
+void notEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Unary(pStack, nCount, nBase, [](const qcmplx& z, qcmplx& r) {
+        if (!RequireReal(z))
+            return false;
+        r = FromDouble(static_cast<double>(WordNot(ToDouble(z.r))));
+        return true;
+    });
+}
+
+void cplEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Unary(pStack, nCount, nBase, [](const qcmplx& z, qcmplx& r) {
+        if (!RequireReal(z))
+            return false;
+        r = FromDouble(static_cast<double>(WordComplement(ToDouble(z.r))));
+        return true;
+    });
+}
+
+void SqrtEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Function(pStack, nCount, nBase, qcmplx_sqrt);
+}
+
+void AbsEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Function(pStack, nCount, nBase, qcmplx_abs);
+}
+
+void LnEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Function(pStack, nCount, nBase, qcmplx_log);
+}
+
+void LogEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    Function(pStack, nCount, nBase, qcmplx_log10);
+}
+
+void SinEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_sin, false);
+}
+
+void CosEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_cos, false);
+}
+
+void TanEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_tan, true);
+}
+
+void CTanEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_cot, false);
+}
+
+void SecEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_sec, false);
+}
+
+void CSecEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_csc, false);
+}
+
+void ASinEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arcsin);
+}
+
+void ACosEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arccos);
+}
+
+void ATanEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arctan);
+}
+
+void ACotEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arccot);
+}
+
+void ASecEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arcsec);
+}
+
+void ACscEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arccsc);
+}
+
+// In this family the hyperbolic functions follow the angle mode like the
+// circular ones.
+void SinhEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_sinh, false);
+}
+
+void CoshEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_cosh, false);
+}
+
+void TanhEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_tanh, false);
+}
+
+void CtanhEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_coth, false);
+}
+
+void SechEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_sech, false);
+}
+
+void CSechEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    ForwardAngle(pStack, nCount, nBase, qcmplx_csch, false);
+}
+
+void ASinhEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arcsinh);
+}
+
+void ACoshEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arccosh);
+}
+
+void ATanhEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arctanh);
+}
+
+void ACothEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arccoth);
+}
+
+void ASechEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arcsech);
+}
+
+void ACschEx(qcmplx* pStack, long& nCount, long nBase)
+{
+    InverseAngle(pStack, nCount, nBase, qcmplx_arccsch);
+}

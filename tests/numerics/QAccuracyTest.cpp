@@ -1,0 +1,210 @@
+// Accuracy of the real routines against GNU MPFR.
+//
+// Each routine runs on thousands of random arguments (full random mantissas,
+// exponents spread over the range that matters for it) plus hard cases, and
+// its result is compared with MPFR's value of the same exact argument,
+// computed with 400 bits. The error is counted in units in the last place of
+// a 336-bit result; the worst one is printed and held to the routine's bound.
+
+#include <gtest/gtest.h>
+#include <mpfr.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "QMpfr.h"
+#include "QRandom.h"
+#include "numerics/qlib.h"
+
+using namespace qtest;
+
+namespace {
+
+// RAII for the few mpfr_t a check needs.
+struct Mpfr {
+    mpfr_t v;
+    explicit Mpfr(mpfr_prec_t nBits = kRefBits) { mpfr_init2(v, nBits); }
+    ~Mpfr() { mpfr_clear(v); }
+    Mpfr(const Mpfr&) = delete;
+    Mpfr& operator=(const Mpfr&) = delete;
+    operator mpfr_ptr() { return v; }
+};
+
+// Worst error seen by one routine, with the argument that produced it.
+struct Worst {
+    double dUlp = 0.0;
+    std::string strArg;
+    long nCount = 0;
+
+    void Note(double dErr, const std::string& strWhat)
+    {
+        ++nCount;
+        if (dErr > dUlp || std::isnan(dErr)) {
+            dUlp = dErr;
+            strArg = strWhat;
+        }
+    }
+};
+
+std::string Text(const unsigned short* x)
+{
+    char sz[QASCLEN];
+    qtoascex(x, sz, 40);
+    return sz;
+}
+
+void Report(const char* pName, const Worst& w, double dBound)
+{
+    std::printf("[ worst    ] %-8s %10.3f ulp  (bound %g, %ld arguments)%s%s\n", pName, w.dUlp, dBound,
+                w.nCount, w.strArg.empty() ? "" : "  at ", w.strArg.c_str());
+}
+
+using QUnary = int (*)(const unsigned short*, unsigned short*);
+using MUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+using QBinary = int (*)(const unsigned short*, const unsigned short*, unsigned short*);
+
+// A band of random arguments: |x| in [2^nLo, 2^(nHi+1)) with the exponent
+// uniform (nSign as in QRandom), or, for a linear band, x uniform in
+// [dLo, dHi).
+struct Band {
+    int nLo, nHi, nSign, nCount;
+    double dLo = 0.0, dHi = 0.0;
+};
+
+Band Linear(double dLo, double dHi, int nCount)
+{
+    return Band{0, 0, 0, nCount, dLo, dHi};
+}
+
+// Arguments of one routine: random bands plus fixed hard cases.
+struct UnaryRow {
+    const char* pName;
+    QUnary pQ;
+    MUnary pM;
+    double dBound;
+    std::vector<Band> vecBands;
+    std::vector<std::string> vecHard;  // decimal texts read by MPFR, rounded to 336 bits
+    // sin and cos: for |x| >= 1 the error is counted in ulps of
+    // max(|f(x)|, 1/16). Near their zeros k pi/2 the result can be no better
+    // than k times the error of the 336-bit pi, an absolute error, which this
+    // keeps from counting as millions of ulps of a tiny result.
+    bool bFloorNearZeros = false;
+};
+
+void CheckUnary(const UnaryRow& row, Worst& worst)
+{
+    QRandom rnd;
+    Mpfr mx(kQBits), mref;
+    qreal x, y;
+    auto One = [&]() {
+        qtest::QToMpfr(x, mx);
+        row.pM(mref, mx, MPFR_RNDN);
+        Clearmerror();
+        row.pQ(x, y);
+        EXPECT_EQ(merror, 0) << row.pName << " reported an error at " << Text(x);
+        if (row.bFloorNearZeros && x[1] >= QEXPBIAS) {
+            Mpfr scale(64);
+            mpfr_abs(scale, mref, MPFR_RNDN);
+            if (mpfr_cmp_d(scale, 0.0625) < 0)
+                mpfr_set_d(scale, 0.0625, MPFR_RNDN);
+            worst.Note(ScaledError(y, mref, scale), Text(x));
+        } else {
+            worst.Note(UlpError(y, mref), Text(x));
+        }
+    };
+    for (const Band& b : row.vecBands) {
+        for (int i = 0; i < b.nCount; ++i) {
+            if (b.dLo < b.dHi)
+                rnd.Uniform(x, b.dLo, b.dHi);
+            else
+                rnd.Real(x, b.nLo, b.nHi, b.nSign);
+            One();
+        }
+    }
+    for (const std::string& s : row.vecHard) {
+        Mpfr m(2000);
+        mpfr_set_str(m, s.c_str(), 10, MPFR_RNDN);
+        ASSERT_TRUE(MpfrToQ(m, x)) << s;
+        One();
+    }
+}
+
+// ---- Elementary functions: random bands and hard cases ----
+
+const std::vector<UnaryRow>& ElementaryRows()
+{
+    static const std::vector<UnaryRow> rows = {
+        // exp: the whole range where the result is representable, |x| < 11500.
+        {"qexp", qexp, mpfr_exp, 16,
+         {{-300, 12, 0, 3000}, {-4, 4, 0, 1500}, Linear(-11500, 11500, 500)},
+         {"1", "-1", "0.5", "0.34657359027997265470861606072908828403775006718",  // ln2/2
+          "-0.34657359027997265470861606072908828403775006718", "11000", "-11000", "1e-100",
+          "-1e-100", "0.6931471805599453094172321214581765680755001343602552541206800094933936",
+          "100.5", "-100.5", "7.3e-5", "11534.5", "-11532.5"}},
+        // log: positive numbers over the whole range; near 1 from both sides.
+        {"qlog", qlog, mpfr_log, 16,
+         {{-16000, 16000, 1, 2000}, {-3, 3, 1, 1500}},
+         {"0.5", "2", "10", "0.70710678118654752440084436210484903928483593768847403658833986899536623",
+          "1.4142135623730950488016887242096980785696718753769480731766797379907324785",
+          "2.718281828459045235360287471352662497757247093699959574966967627724076630353",
+          "1e-5000", "1e5000", "3", "0.1"}},
+        // tanh, sinh, cosh: moderate arguments, tiny ones for tanh and sinh.
+        {"qtanh", qtanh, mpfr_tanh, 16,
+         {{-300, 6, 0, 2000}, {-3, 1, 0, 1000}},
+         {"0.999999999999999", "1", "-1", "1.0000000000001", "200", "-200", "1e-300"}},
+        {"qsinh", qsinh, mpfr_sinh, 16,
+         {{-300, 12, 0, 2000}, {-3, 1, 0, 1000}, Linear(-11500, 11500, 300)},
+         {"0.5", "-0.5", "0.49999999999999999999", "1", "11000", "-11000", "1e-300"}},
+        {"qcosh", qcosh, mpfr_cosh, 16,
+         {{-300, 12, 0, 2000}, {-3, 1, 0, 1000}, Linear(-11500, 11500, 300)},
+         {"0", "0.5", "1", "-1", "11000", "-11000"}},
+        // sqrt: the whole range, both parities of the exponent.
+        {"qsqrt", qsqrt, mpfr_sqrt, 4,
+         {{-16600, 16600, 1, 3000}, {-2, 2, 1, 1000}},
+         {"1", "2", "4", "0.25", "0.5", "1e-5000", "1e5000", "3"}},
+        // sin, cos for |x| <= 8.
+        {"qsin", qsin, mpfr_sin, 16,
+         {{-300, 2, 0, 2000}, Linear(-8, 8, 2000)},
+         {"1", "-1", "1e-300", "0.785398163397448309615660845819875721049292349843776455243736148076954101571552249657008706335529",
+          "1.57079632679489661923132169163975144209858469968755291048747229615390820314310449931401741267105853",
+          "3.14159265358979323846264338327950288419716939937510582097494459230781640628620899862803482534211706798",
+          "6.28318530717958647692528676655900576839433879875021164194988918461563281257241799725606965068423413596"},
+         true},
+        {"qcos", qcos, mpfr_cos, 16,
+         {{-300, 2, 0, 2000}, Linear(-8, 8, 2000)},
+         {"0", "1", "-1", "1e-300", "3.14159265358979323846264338327950288419716939937510582097494459230781640628620899862803482534211706798",
+          "1.57079632679489661923132169163975144209858469968755291048747229615390820314310449931401741267105853",
+          "4.71238898038468985769396507491925432629575409906265873146241688846172460942931349794205223801317560"},
+         true},
+        // atan: everything, with the reduction boundaries tan(pi/8) and tan(3pi/8).
+        {"qatn", qatn, mpfr_atan, 16,
+         {{-2000, 2000, 0, 2000}, {-3, 3, 0, 2000}},
+         {"1", "-1", "0.41421356237309504880168872420969807856967187537694807317667973799073",
+          "2.41421356237309504880168872420969807856967187537694807317667973799073",
+          "0.4142135623730950488016887242096980785696718753769480731766797379907",
+          "1e300", "-1e-300"}},
+    };
+    return rows;
+}
+
+class ElementaryAccuracy : public ::testing::TestWithParam<int> {};
+
+TEST_P(ElementaryAccuracy, WithinBound)
+{
+    const UnaryRow& row = ElementaryRows()[GetParam()];
+    Worst worst;
+    CheckUnary(row, worst);
+    Report(row.pName, worst, row.dBound);
+    EXPECT_LE(worst.dUlp, row.dBound) << row.pName << " at " << worst.strArg;
+}
+
+INSTANTIATE_TEST_SUITE_P(Routines, ElementaryAccuracy,
+                         ::testing::Range(0, int(ElementaryRows().size())),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(ElementaryRows()[info.param].pName);
+                         });
+
+}  // namespace
