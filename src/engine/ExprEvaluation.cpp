@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 // ---------------------------------------------------------------------------
 // Shared values
@@ -89,26 +91,35 @@ const FUNCTION_TABLE lpFunctionTable[FUNCTION_TABLE_SIZE] = {
     {"acot", ACot},       {"ctanh", Ctanh},     {"acoth", ACoth},
 };
 
-const FUNCTION_TABLE_EX* GetHandlerEx(const char* lpszToken)
+namespace {
+
+// Exact-name index of a handler table, built on first use: every token of
+// every evaluation is looked up, most of them operands that match nothing.
+template <typename Entry, size_t N>
+const Entry* FindEntry(const Entry (&arrTable)[N], const char* lpszToken)
 {
+    static const std::unordered_map<std::string_view, const Entry*> mapIndex = [&arrTable] {
+        std::unordered_map<std::string_view, const Entry*> map;
+        for (const Entry& entry : arrTable)
+            map.emplace(entry.lpszName, &entry);
+        return map;
+    }();
     if (lpszToken == nullptr)
         return nullptr;
-    for (const FUNCTION_TABLE_EX& entry : lpFunctionTableEx) {
-        if (std::strcmp(entry.lpszName, lpszToken) == 0)
-            return &entry;
-    }
-    return nullptr;
+    const auto it = mapIndex.find(lpszToken);
+    return it == mapIndex.end() ? nullptr : it->second;
+}
+
+}  // namespace
+
+const FUNCTION_TABLE_EX* GetHandlerEx(const char* lpszToken)
+{
+    return FindEntry(lpFunctionTableEx, lpszToken);
 }
 
 const FUNCTION_TABLE* GetHandler(const char* lpszToken)
 {
-    if (lpszToken == nullptr)
-        return nullptr;
-    for (const FUNCTION_TABLE& entry : lpFunctionTable) {
-        if (std::strcmp(entry.lpszName, lpszToken) == 0)
-            return &entry;
-    }
-    return nullptr;
+    return FindEntry(lpFunctionTable, lpszToken);
 }
 
 // ---------------------------------------------------------------------------

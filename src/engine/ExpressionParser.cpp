@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "engine/EngineState.h"
 #include "engine/NumberConverter.h"
@@ -40,14 +43,50 @@ const char* const mg_lpszPrefix[] = {
     "rank",  "eigl",  "eigv",  "diag",  "orth",  "tri",   "abs",
 };
 
-template <size_t N>
-bool IsOneOf(const char* lpszToken, const char* const (&arrWords)[N])
+// Token classes of the postfix conversion, looked up by hash: every token of
+// every evaluation passes through here.
+enum TokenClass { TOKEN_OTHER, TOKEN_BINARY, TOKEN_PREFIX };
+
+struct WordTables {
+    std::unordered_set<std::string_view> setFunctionWords;
+    std::unordered_map<std::string_view, TokenClass> mapClasses;
+    std::unordered_map<std::string_view, int> mapPriorities;
+};
+
+const WordTables& Tables()
 {
-    for (const char* lpszWord : arrWords) {
-        if (std::strcmp(lpszToken, lpszWord) == 0)
-            return true;
-    }
-    return false;
+    static const WordTables tables = [] {
+        WordTables t;
+        for (const char* lpszWord : lpszFunction)
+            t.setFunctionWords.insert(lpszWord);
+        for (const char* lpszWord : mg_lpszBinary)
+            t.mapClasses[lpszWord] = TOKEN_BINARY;
+        for (const char* lpszWord : mg_lpszPrefix) {
+            t.mapClasses[lpszWord] = TOKEN_PREFIX;
+            t.mapPriorities[lpszWord] = 7;
+        }
+        for (const char* lpszWord : {"(", ")"})
+            t.mapPriorities[lpszWord] = 0;
+        for (const char* lpszWord : {"and", "or", "nand", "nor", "xor", "abs"})
+            t.mapPriorities[lpszWord] = 1;
+        for (const char* lpszWord : {"+", "-"})
+            t.mapPriorities[lpszWord] = 2;
+        for (const char* lpszWord : {"mod", "shl", "shr", "rtl", "rtr"})
+            t.mapPriorities[lpszWord] = 3;
+        for (const char* lpszWord : {"*", "/"})
+            t.mapPriorities[lpszWord] = 4;
+        for (const char* lpszWord : {"^", "!", "%", "root"})
+            t.mapPriorities[lpszWord] = 5;
+        t.mapPriorities["exp"] = 6;
+        return t;
+    }();
+    return tables;
+}
+
+TokenClass ClassOf(std::string_view token)
+{
+    const auto it = Tables().mapClasses.find(token);
+    return it == Tables().mapClasses.end() ? TOKEN_OTHER : it->second;
 }
 
 bool IsAlnum(char ch)
@@ -62,7 +101,7 @@ bool IsOperatorChar(char ch)
 
 bool IsTableWord(const std::string& strWord)
 {
-    return IsOneOf(strWord.c_str(), lpszFunction);
+    return Tables().setFunctionWords.count(strWord) != 0;
 }
 
 // A word that is neither a number nor a constant must name a function, a
@@ -268,28 +307,8 @@ stack* Pop(stack* pHead)
 
 int Priority(const char* lpszToken)
 {
-    if (std::strcmp(lpszToken, "(") == 0 || std::strcmp(lpszToken, ")") == 0)
-        return 0;
-    static const char* const arrLogic[] = {"and", "or", "nand", "nor", "xor", "abs"};
-    if (IsOneOf(lpszToken, arrLogic))
-        return 1;
-    static const char* const arrSum[] = {"+", "-"};
-    if (IsOneOf(lpszToken, arrSum))
-        return 2;
-    static const char* const arrShift[] = {"mod", "shl", "shr", "rtl", "rtr"};
-    if (IsOneOf(lpszToken, arrShift))
-        return 3;
-    static const char* const arrProduct[] = {"*", "/"};
-    if (IsOneOf(lpszToken, arrProduct))
-        return 4;
-    static const char* const arrPower[] = {"^", "!", "%", "root"};
-    if (IsOneOf(lpszToken, arrPower))
-        return 5;
-    if (std::strcmp(lpszToken, "exp") == 0)
-        return 6;
-    if (IsOneOf(lpszToken, mg_lpszPrefix))
-        return 7;
-    return 8;
+    const auto it = Tables().mapPriorities.find(lpszToken);
+    return it == Tables().mapPriorities.end() ? 8 : it->second;
 }
 
 int ExpressionParser(char* lpszExpression, int nBase, const char* lpszVariable)
@@ -380,7 +399,8 @@ int RPNMaker(char* lpszExpression)
         strToken.assign(lpszExpression + nStart, nPos - nStart);
         const char* lpszToken = strToken.c_str();
 
-        if (IsOneOf(lpszToken, mg_lpszBinary)) {
+        const TokenClass tokenClass = ClassOf(strToken);
+        if (tokenClass == TOKEN_BINARY) {
             if (bAfterBinary) {
                 bFailed = true;  // two binary operators in a row, as in 2*-3
                 break;
@@ -412,7 +432,7 @@ int RPNMaker(char* lpszExpression)
             }
             Emit(")");
             pOperators = Pop(pOperators);
-        } else if (IsOneOf(lpszToken, mg_lpszPrefix)) {
+        } else if (tokenClass == TOKEN_PREFIX) {
             pOperators = Push(pOperators, lpszToken);
             bAfterBinary = false;
         } else if (strToken == "%" || strToken == "!") {

@@ -402,10 +402,11 @@ COMPLEX complex_arcsinh(COMPLEX z)
 
 COMPLEX complex_arccosh(COMPLEX z)
 {
-    // acosh z = +-i acos z, the sign chosen for a non-negative real part.
-    COMPLEX w = TimesI(ArcCos(z));
-    if (w.x < 0.0)
-        w = COMPLEX{-w.x, -w.y};
+    // acosh z = +-i acos z, the sign chosen for a non-negative real part:
+    // +i for Im z > 0 and real z <= 1, -i for Im z < 0 and real z > 1.
+    const bool bPlus = z.y == 0.0 ? z.x <= 1.0 : z.y > 0.0;
+    const COMPLEX a = ArcCos(z);
+    const COMPLEX w = bPlus ? TimesI(a) : TimesMinusI(a);
     return Round(Normalized(w.x, w.y));
 }
 

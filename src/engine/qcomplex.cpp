@@ -255,7 +255,18 @@ qcmplx qcmplx_log(const qcmplx& z)
 {
     qcmplx r = Cleared();
     const qcmplx n = Normalized(z);
-    qclog(&n, &r);
+    if (qcmplx_isreal(n) && !qiszero(n.r)) {
+        // Real arguments need no modulus and no angle: ln|x|, plus i pi for
+        // a negative x.
+        qreal magnitude;
+        qmov(n.r, magnitude);
+        qabs(magnitude);
+        qlog(magnitude, r.r);
+        if (qisnegative(n.r))
+            qmov(qpi, r.i);
+    } else {
+        qclog(&n, &r);
+    }
     CheckLibrary();
     return r;
 }
@@ -269,10 +280,15 @@ qcmplx qcmplx_log10(const qcmplx& z)
     return r;
 }
 
+// Real arguments take the real functions: the same values (cosh 0 = 1 and
+// sinh 0 = 0 exactly) for a fraction of the work.
 qcmplx qcmplx_sin(const qcmplx& z)
 {
     qcmplx r = Cleared();
-    qcsin(&z, &r);
+    if (qcmplx_isreal(z))
+        qsin(z.r, r.r);
+    else
+        qcsin(&z, &r);
     CheckLibrary();
     return r;
 }
@@ -280,7 +296,10 @@ qcmplx qcmplx_sin(const qcmplx& z)
 qcmplx qcmplx_cos(const qcmplx& z)
 {
     qcmplx r = Cleared();
-    qccos(&z, &r);
+    if (qcmplx_isreal(z))
+        qcos(z.r, r.r);
+    else
+        qccos(&z, &r);
     CheckLibrary();
     return r;
 }
@@ -479,13 +498,20 @@ qcmplx qcmplx_arcsinh(const qcmplx& z)
 }
 
 // acosh z = +-i acos z; the principal value has a non-negative real part
-// (acosh 2 = 1.317, not -1.317).
+// (acosh 2 = 1.317, not -1.317). acos maps the upper half plane below the
+// real axis and the lower half plane above it, so the sign follows from z
+// itself, which is safe against rounding noise in the real part of i acos z:
+// +i for Im z > 0 and for real z <= 1, -i for Im z < 0 and for real z > 1.
 qcmplx qcmplx_arccosh(const qcmplx& z)
 {
-    qcmplx r = TimesI(qcmplx_arccos(z));
-    if (qisnegative(r.r))
-        r = Negated(r);
-    return r;
+    const qcmplx n = Normalized(z);
+    const qcmplx a = qcmplx_arccos(n);
+    bool bPlus;
+    if (qiszero(n.i))
+        bPlus = qcmp(n.r, qone) <= 0;
+    else
+        bPlus = !qisnegative(n.i);
+    return bPlus ? TimesI(a) : TimesMinusI(a);
 }
 
 // atanh z = -i atan(iz), with the cut of atan settled above: atanh 2 has the

@@ -1,22 +1,791 @@
 #include "numerics/NumericalMethods.h"
 
+#include <cctype>
+#include <cfloat>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/BitOperations.h"
-#include "engine/EngineState.h"
+#include "engine/ExprEvaluation.h"
 #include "engine/qcomplex.h"
 
 namespace {
 
+// ---------------------------------------------------------------------------
+// Small helpers
+
+double ToDouble(const unsigned short* q)
+{
+    double d = 0.0;
+    qtoe(q, &d);
+    return d;
+}
+
+qcmplx FromDouble(double d)
+{
+    return qcmplx_fromdouble(d, 0.0);
+}
+
 // The value as a whole 32-bit number, or false.
 bool WholeArgument(const unsigned short* a, int32_t& nValue)
 {
-    double dbValue = 0.0;
-    qtoe(a, &dbValue);
-    return ToInt32Exact(dbValue, nValue);
+    return ToInt32Exact(ToDouble(a), nValue);
 }
 
+int64_t Magnitude(int32_t n)
+{
+    return n < 0 ? -static_cast<int64_t>(n) : n;
+}
+
+// Imaginary parts up to this size are rounding noise of a real value.
+bool ImaginaryAbove(const unsigned short* im, double dbLimit)
+{
+    return std::fabs(ToDouble(im)) > dbLimit;
+}
+
+// Runs a calculus method in radians and gives the caller's angle mode back
+// afterwards, so that the rest of an expression keeps its degrees or grads.
+class RadiansScope {
+public:
+    RadiansScope() : m_nSavedMode(g_Mode) { g_Mode = MODE_RADIANS; }
+    ~RadiansScope() { g_Mode = m_nSavedMode; }
+    RadiansScope(const RadiansScope&) = delete;
+    RadiansScope& operator=(const RadiansScope&) = delete;
+
+private:
+    int m_nSavedMode;
+};
+
+// Value of an expression text at variable = x, full precision, real.
+qcmplx ValueAt(const char* lpszExpression, const char* lpszVariable, const unsigned short* x)
+{
+    qreal value;
+    qmov(x, value);
+    bool bOk = false;
+    qcmplx v = ExprEvaluation(lpszExpression, bOk, lpszVariable, value, 10);
+    if (g_ErrCode != 0)
+        return qczero;
+    if (ImaginaryAbove(v.i, 1e-64)) {
+        SetErrorCode(ERR_COMPLEX);
+        return qczero;
+    }
+    qclear(v.i);
+    return v;
+}
+
+// ---------------------------------------------------------------------------
+// Numeric derivative
+
+// Value at x, or false (with the error code cleared again) when the
+// expression cannot be evaluated there.
+bool TryValueAt(const char* lpszExpression, const char* lpszVariable, const unsigned short* x,
+                qcmplx& value)
+{
+    value = ValueAt(lpszExpression, lpszVariable, x);
+    if (g_ErrCode == 0)
+        return true;
+    ClearErrorCode();
+    return false;
+}
+
+// The last point from the valid end towards the failing end at which the
+// expression still has a value, found by bisection to 1e-10.
+void LastValidPoint(const char* lpszExpression, const char* lpszVariable, qreal failing,
+                    qreal valid, qcmplx& validValue)
+{
+    qreal limit;
+    myetoq(1e-10, limit);
+    // Bounded: far from zero the points cannot come closer than the spacing
+    // of the numbers.
+    for (int i = 0; i < 400; ++i) {
+        qreal gap;
+        qsub(valid, failing, gap);
+        qabs(gap);
+        if (qcmp(gap, limit) <= 0)
+            break;
+        qreal middle;
+        qadd(failing, valid, middle);
+        qmul(qhalf, middle, middle);
+        qcmplx value;
+        if (TryValueAt(lpszExpression, lpszVariable, middle, value)) {
+            qmov(middle, valid);
+            validValue = value;
+        } else {
+            qmov(middle, failing);
+        }
+    }
+}
+
+qcmplx NumericDerivative(const char* lpszExpression, const char* lpszVariable,
+                         const unsigned short* x)
+{
+    RadiansScope radians;
+    qreal h;
+    myetoq(1e-6, h);
+
+    const qcmplx fx = ValueAt(lpszExpression, lpszVariable, x);
+    if (g_ErrCode != 0)
+        return qczero;
+
+    qreal x1;
+    qreal x2;
+    qsub(h, x, x1);
+    qadd(h, x, x2);
+    qcmplx f1;
+    qcmplx f2;
+    if (!TryValueAt(lpszExpression, lpszVariable, x1, f1)) {
+        qreal valid;
+        qmov(x, valid);
+        f1 = fx;
+        LastValidPoint(lpszExpression, lpszVariable, x1, valid, f1);
+        qmov(valid, x1);
+    }
+    if (!TryValueAt(lpszExpression, lpszVariable, x2, f2)) {
+        qreal valid;
+        qmov(x, valid);
+        f2 = fx;
+        LastValidPoint(lpszExpression, lpszVariable, x2, valid, f2);
+        qmov(valid, x2);
+    }
+
+    qreal width;
+    qsub(x1, x2, width);
+    if (qiszero(width)) {
+        SetErrorCode(ERR_INFINITE);
+        return qczero;
+    }
+    qcmplx result = qczero;
+    qsub(f1.r, f2.r, result.r);
+    qdiv(width, result.r, result.r);
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Structural derivative
+
+std::string Trimmed(const std::string& strText)
+{
+    const size_t nFirst = strText.find_first_not_of(' ');
+    if (nFirst == std::string::npos)
+        return std::string();
+    const size_t nLast = strText.find_last_not_of(' ');
+    return strText.substr(nFirst, nLast - nFirst + 1);
+}
+
+bool IsWordChar(char ch)
+{
+    return std::isalnum(static_cast<unsigned char>(ch)) != 0 || ch == '_';
+}
+
+// Positions of one operator character at parenthesis depth 0.
+std::vector<size_t> TopLevel(const std::string& strText, char chOperator)
+{
+    std::vector<size_t> vecPositions;
+    int nDepth = 0;
+    for (size_t i = 0; i < strText.size(); ++i) {
+        const char ch = strText[i];
+        if (ch == '(')
+            ++nDepth;
+        else if (ch == ')')
+            --nDepth;
+        else if (nDepth == 0 && ch == chOperator)
+            vecPositions.push_back(i);
+    }
+    return vecPositions;
+}
+
+// Position of a whole word (any letter case) at depth 0, or npos.
+size_t TopLevelWord(const std::string& strText, const char* lpszWord)
+{
+    const size_t nLength = std::strlen(lpszWord);
+    int nDepth = 0;
+    for (size_t i = 0; i < strText.size(); ++i) {
+        const char ch = strText[i];
+        if (ch == '(') {
+            ++nDepth;
+            continue;
+        }
+        if (ch == ')') {
+            --nDepth;
+            continue;
+        }
+        if (nDepth != 0 || (i > 0 && IsWordChar(strText[i - 1])) || i + nLength > strText.size())
+            continue;
+        bool bMatch = true;
+        for (size_t k = 0; k < nLength && bMatch; ++k)
+            bMatch = std::tolower(static_cast<unsigned char>(strText[i + k])) == lpszWord[k];
+        if (bMatch && (i + nLength == strText.size() || !IsWordChar(strText[i + nLength])))
+            return i;
+    }
+    return std::string::npos;
+}
+
+// Operators that bind more loosely than "+" and "-" (or, like abs, take
+// everything after them): the rules below would split across them wrongly.
+bool HasLooseOperator(const std::string& strText)
+{
+    static const char* const arrWords[] = {"abs", "and", "or", "nand", "nor", "xor",
+                                           "mod", "shl", "shr", "rtl", "rtr"};
+    for (const char* lpszWord : arrWords) {
+        if (TopLevelWord(strText, lpszWord) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+class StructuralDerivative {
+public:
+    StructuralDerivative(const char* lpszVariable, const unsigned short* x)
+        : m_strVariable(lpszVariable != nullptr ? lpszVariable : "")
+    {
+        qmov(x, m_x);
+    }
+
+    // d/dx of the text at x, as a real qreal in result.
+    void Derive(const std::string& strRaw, unsigned short* result)
+    {
+        qclear(result);
+        if (g_ErrCode != 0)
+            return;
+        const std::string strText = Trimmed(strRaw);
+        if (strText.empty()) {
+            SetErrorCode(ERR_SYNTAX);
+            return;
+        }
+        if (HasLooseOperator(strText)) {
+            Numeric(strText, result);
+            return;
+        }
+
+        // Sum or difference: the first "+" or "-" after the first character;
+        // the right part keeps its sign.
+        for (size_t nPos : TopLevelSigns(strText)) {
+            qreal left;
+            qreal right;
+            Derive(strText.substr(0, nPos), left);
+            Derive(strText.substr(strText[nPos] == '-' ? nPos : nPos + 1), right);
+            qadd(left, right, result);
+            return;
+        }
+        // A leading sign applies to the whole term after it.
+        if (strText[0] == '-') {
+            Derive(strText.substr(1), result);
+            qneg(result);
+            return;
+        }
+        // Product: u v' + u' v.
+        const std::vector<size_t> vecStars = TopLevel(strText, '*');
+        if (!vecStars.empty()) {
+            const std::string strU = strText.substr(0, vecStars.front());
+            const std::string strV = strText.substr(vecStars.front() + 1);
+            qreal u, v, du, dv, a, b;
+            if (!Value(strU, u) || !Value(strV, v))
+                return;
+            Derive(strU, du);
+            Derive(strV, dv);
+            qmul(u, dv, a);
+            qmul(du, v, b);
+            qadd(a, b, result);
+            return;
+        }
+        // Quotient at the last "/", as the division groups to the left:
+        // (u' v - u v') / v^2.
+        const std::vector<size_t> vecSlashes = TopLevel(strText, '/');
+        if (!vecSlashes.empty()) {
+            const std::string strU = strText.substr(0, vecSlashes.back());
+            const std::string strV = strText.substr(vecSlashes.back() + 1);
+            qreal u, v, du, dv, a, b, v2;
+            if (!Value(strU, u) || !Value(strV, v))
+                return;
+            if (qiszero(v)) {
+                SetErrorCode(ERR_LIBRARY);
+                return;
+            }
+            Derive(strU, du);
+            Derive(strV, dv);
+            qmul(du, v, a);
+            qmul(u, dv, b);
+            qsub(b, a, a);
+            qmul(v, v, v2);
+            qdiv(v2, a, result);
+            return;
+        }
+        // n root b = b^(1/n): e (n b'/b - n' ln b) / n^2, for positive n and b.
+        const size_t nRoot = TopLevelWord(strText, "root");
+        if (nRoot != std::string::npos) {
+            const std::string strN = strText.substr(0, nRoot);
+            const std::string strB = strText.substr(nRoot + 4);
+            qreal n, b, e;
+            if (!Value(strN, n) || !Value(strB, b) || !Value(strText, e))
+                return;
+            if (!qisnegative(n) && !qiszero(n) && !qisnegative(b) && !qiszero(b)) {
+                qreal dn, db, lnB, t1, t2, n2;
+                Derive(strN, dn);
+                Derive(strB, db);
+                qlog(b, lnB);
+                qmul(n, db, t1);
+                qdiv(b, t1, t1);
+                qmul(dn, lnB, t2);
+                qsub(t2, t1, t1);
+                qmul(e, t1, t1);
+                qmul(n, n, n2);
+                qdiv(n2, t1, result);
+                return;
+            }
+            Numeric(strText, result);
+            return;
+        }
+        // Power at the first "^" (powers group to the right), for a positive
+        // base: u^w (w' ln u + w u'/u).
+        const std::vector<size_t> vecCarets = TopLevel(strText, '^');
+        if (!vecCarets.empty()) {
+            const std::string strU = strText.substr(0, vecCarets.front());
+            const std::string strW = strText.substr(vecCarets.front() + 1);
+            qreal u, w, e;
+            if (!Value(strU, u) || !Value(strW, w) || !Value(strText, e))
+                return;
+            if (!qisnegative(u) && !qiszero(u)) {
+                qreal du, dw, lnU, t1, t2;
+                Derive(strU, du);
+                Derive(strW, dw);
+                qlog(u, lnU);
+                qmul(dw, lnU, t1);
+                qmul(w, du, t2);
+                qdiv(u, t2, t2);
+                qadd(t1, t2, t1);
+                qmul(e, t1, result);
+                return;
+            }
+        }
+        Numeric(strText, result);
+    }
+
+private:
+    // "+" and "-" at depth 0 after the first character; only the first counts.
+    static std::vector<size_t> TopLevelSigns(const std::string& strText)
+    {
+        int nDepth = 0;
+        for (size_t i = 0; i < strText.size(); ++i) {
+            const char ch = strText[i];
+            if (ch == '(')
+                ++nDepth;
+            else if (ch == ')')
+                --nDepth;
+            else if (nDepth == 0 && i > 0 && (ch == '+' || ch == '-'))
+                return {i};
+        }
+        return {};
+    }
+
+    bool Value(const std::string& strText, unsigned short* value)
+    {
+        const qcmplx v = ValueAt(strText.c_str(), m_strVariable.c_str(), m_x);
+        qmov(v.r, value);
+        return g_ErrCode == 0;
+    }
+
+    void Numeric(const std::string& strText, unsigned short* result)
+    {
+        const qcmplx d = NumericDerivative(strText.c_str(), m_strVariable.c_str(), m_x);
+        qmov(d.r, result);
+    }
+
+    std::string m_strVariable;
+    qreal m_x;
+};
+
+// ---------------------------------------------------------------------------
+// Trapezoid stages
+
+struct TrapezoidState {
+    double dbSum = 0.0;
+    double dbAbsoluteSum = 0.0;
+};
+
+TrapezoidState mg_trapezoid;
+
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Callbacks
+
+qcmplx fn(const unsigned short* x)
+{
+    return ValueAt(g_lpszExpression, g_lpszVariable, x);
+}
+
+double fnex(double x, const char* lpszExpression)
+{
+    if (lpszExpression == nullptr || lpszExpression[0] == '\0')
+        return 0.0;
+    bool bOk = false;
+    const COMPLEX v = ExprEvaluationEx(lpszExpression, bOk, g_lpszVariable, x, 10);
+    if (g_ErrCode != 0)
+        return 0.0;
+    if (std::fabs(v.y) > 1e-8) {
+        SetErrorCode(ERR_COMPLEX);
+        return 0.0;
+    }
+    return v.x;
+}
+
+double fn(double x, void* /*pContext*/)
+{
+    if (g_lpszExpression == nullptr || g_lpszExpression[0] == '\0')
+        return 0.0;
+    bool bOk = false;
+    const COMPLEX v = ExprEvaluationEx(g_lpszExpression, bOk, g_lpszVariable, x, 10);
+    if (g_ErrCode != 0)
+        return 0.0;
+    if (std::fabs(v.y) > 1e-16) {
+        SetErrorCode(ERR_COMPLEX);
+        return 0.0;
+    }
+    return v.x;
+}
+
+// ---------------------------------------------------------------------------
+// Root finding: Brent's method
+
+double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
+{
+    constexpr int nMaxIterations = 99;
+    if (a > b)
+        std::swap(a, b);
+    double fa = f(a, pContext);
+    double fb = f(b, pContext);
+    if (std::fabs(fa) < 1e-8)
+        return a;
+    if (std::fabs(fb) < 1e-8)
+        return b;
+    if ((fa > 0.0 && fb > 0.0) || (fa < 0.0 && fb < 0.0)) {
+        SetErrorCode(ERR_ROOT_NOT_FOUND);
+        return 0.0;
+    }
+
+    double c = b;
+    double fc = fb;
+    double d = 0.0;
+    double e = 0.0;
+    for (int nIteration = 0; nIteration < nMaxIterations; ++nIteration) {
+        // Keep the root bracketed between b and c.
+        if ((fb > 0.0 && fc > 0.0) || (fb < 0.0 && fc < 0.0)) {
+            c = a;
+            fc = fa;
+            d = b - a;
+            e = d;
+        }
+        // b is the best estimate so far.
+        if (std::fabs(fc) < std::fabs(fb)) {
+            a = b;
+            b = c;
+            c = a;
+            fa = fb;
+            fb = fc;
+            fc = fa;
+        }
+        // Converge to the last bits of b (not to a fixed 2e-6 relative, which
+        // would show a root to twelve digits of which only six are right);
+        // the absolute part settles roots at zero.
+        const double tol1 = 4.0 * DBL_EPSILON * std::fabs(b) + 5.0e-13;
+        const double xm = 0.5 * (c - b);
+        if (std::fabs(xm) <= tol1 || fb == 0.0)
+            return b;
+        if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
+            const double s = fb / fa;
+            double p;
+            double q;
+            if (a == c) {
+                p = 2.0 * xm * s;  // secant step
+                q = 1.0 - s;
+            } else {
+                q = fa / fc;  // inverse quadratic interpolation
+                const double r = fb / fc;
+                p = s * (2.0 * xm * q * (q - r) - (b - a) * (r - 1.0));
+                q = (q - 1.0) * (r - 1.0) * (s - 1.0);
+            }
+            if (p > 0.0)
+                q = -q;
+            p = std::fabs(p);
+            const double dbMin1 = 3.0 * xm * q - std::fabs(tol1 * q);
+            const double dbMin2 = std::fabs(e * q);
+            if (2.0 * p < std::fmin(dbMin1, dbMin2)) {
+                e = d;
+                d = p / q;
+            } else {
+                d = xm;
+                e = d;
+            }
+        } else {
+            d = xm;
+            e = d;
+        }
+        a = b;
+        fa = fb;
+        b += std::fabs(d) > tol1 ? d : std::copysign(tol1, xm);
+        fb = f(b, pContext);
+    }
+    SetErrorCode(ERR_ROOT_NOT_FOUND);
+    return 0.0;
+}
+
+// ---------------------------------------------------------------------------
+// Integration: Romberg's method on trapezoid stages
+
+double trapzd(const unsigned short* a, const unsigned short* b, int n, const char* lpszExpression,
+              double* pAbsolute)
+{
+    const char* lpszText = lpszExpression != nullptr ? lpszExpression : g_lpszExpression;
+    const double dbA = ToDouble(a);
+    const double dbB = ToDouble(b);
+    if (n <= 1) {
+        const double fa = fnex(dbA, lpszText);
+        const double fb = fnex(dbB, lpszText);
+        mg_trapezoid.dbSum = 0.5 * (dbB - dbA) * (fa + fb);
+        mg_trapezoid.dbAbsoluteSum = 0.5 * (dbB - dbA) * (std::fabs(fa) + std::fabs(fb));
+    } else {
+        // 2^(n-2) new points halfway between the old ones.
+        const long nPoints = 1L << (n - 2);
+        const double dbStep = (dbB - dbA) / static_cast<double>(nPoints);
+        double x = dbA + 0.5 * dbStep;
+        double dbSum = 0.0;
+        double dbAbsoluteSum = 0.0;
+        for (long i = 0; i < nPoints; ++i, x += dbStep) {
+            const double fx = fnex(x, lpszText);
+            dbSum += fx;
+            dbAbsoluteSum += std::fabs(fx);
+        }
+        mg_trapezoid.dbSum = 0.5 * (mg_trapezoid.dbSum + (dbB - dbA) * dbSum / nPoints);
+        mg_trapezoid.dbAbsoluteSum =
+            0.5 * (mg_trapezoid.dbAbsoluteSum + (dbB - dbA) * dbAbsoluteSum / nPoints);
+    }
+    if (pAbsolute != nullptr)
+        *pAbsolute = mg_trapezoid.dbAbsoluteSum;
+    return mg_trapezoid.dbSum;
+}
+
+void polint(const double* xa, const double* ya, int n, double x, double& y, double& dy)
+{
+    y = 0.0;
+    dy = 0.0;
+    if (n <= 0)
+        return;
+    std::vector<double> c(ya, ya + n);
+    std::vector<double> d(ya, ya + n);
+    // Start from the tabulated point nearest x.
+    int ns = 0;
+    double dbNearest = std::fabs(x - xa[0]);
+    for (int i = 1; i < n; ++i) {
+        const double dbDistance = std::fabs(x - xa[i]);
+        if (dbDistance < dbNearest) {
+            ns = i;
+            dbNearest = dbDistance;
+        }
+    }
+    y = ya[ns];
+    --ns;
+    for (int m = 1; m < n; ++m) {
+        for (int i = 0; i < n - m; ++i) {
+            const double ho = xa[i] - x;
+            const double hp = xa[i + m] - x;
+            const double w = c[i + 1] - d[i];
+            double den = ho - hp;
+            if (den == 0.0)
+                return;  // two equal abscissas: keep what has been accumulated
+            den = w / den;
+            d[i] = hp * den;
+            c[i] = ho * den;
+        }
+        // Take the correction that keeps the path through the tableau
+        // closest to the centre.
+        dy = (2 * (ns + 1) < n - m) ? c[ns + 1] : d[ns--];
+        y += dy;
+    }
+}
+
+qcmplx integration(const unsigned short* a, const unsigned short* b, const char* lpszExpression)
+{
+    constexpr int nMaxStages = 12;
+    constexpr int nPoints = 5;
+    if (qcmp(a, b) == 0)
+        return qczero;
+    qreal lower;
+    qreal upper;
+    qmov(a, lower);
+    qmov(b, upper);
+    const bool bSwapped = qcmp(a, b) > 0;
+    if (bSwapped) {
+        qmov(b, lower);
+        qmov(a, upper);
+    }
+
+    ClearErrorCode();
+    RadiansScope radians;
+    double arrH[nMaxStages + 2];
+    double arrS[nMaxStages + 2];
+    arrH[0] = 1.0;
+    double ss = 0.0;
+    double dy = 0.0;
+    bool bConverged = false;
+    for (int j = 0; j < nMaxStages && g_ErrCode == 0; ++j) {
+        double dbAbsolute = 0.0;
+        arrS[j] = trapzd(lower, upper, j + 1, lpszExpression, &dbAbsolute);
+        if (j + 1 >= nPoints) {
+            polint(&arrH[j + 1 - nPoints], &arrS[j + 1 - nPoints], nPoints, 0.0, ss, dy);
+            // Relative accuracy, or an absolute one against the integral of
+            // |f| for integrals that are zero (sin x over [-1, 1]).
+            if (std::fabs(dy) <= 1e-6 * std::fabs(ss) || std::fabs(dy) <= 1e-12 * dbAbsolute) {
+                bConverged = true;
+                break;
+            }
+        }
+        arrH[j + 1] = 0.25 * arrH[j];
+    }
+    if (g_ErrCode != 0)
+        return qczero;
+    if (!bConverged || !std::isfinite(ss)) {
+        SetErrorCode(ERR_INTEGRATION);
+        return qczero;
+    }
+    return FromDouble(bSwapped ? -ss : ss);
+}
+
+// ---------------------------------------------------------------------------
+// Derivatives
+
+qcmplx derivation(const unsigned short* x)
+{
+    return NumericDerivative(g_lpszExpression, g_lpszVariable, x);
+}
+
+qcmplx derivation(const char* lpszExpression, const char* lpszVariable, const unsigned short* x)
+{
+    if (lpszExpression == nullptr) {
+        SetErrorCode(ERR_SYNTAX);
+        return qczero;
+    }
+    StructuralDerivative derivative(lpszVariable, x);
+    qcmplx result = qczero;
+    derivative.Derive(lpszExpression, result.r);
+    if (g_ErrCode != 0)
+        return qczero;
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Counting functions
+
+qcmplx GT(const unsigned short* n)
+{
+    qcmplx result = qcone;
+    long nWhole = 0;
+    qreal fraction;
+    qifrac(n, &nWhole, fraction);
+    for (long k = 2; k <= nWhole; ++k) {
+        qreal factor;
+        ltoq(&k, factor);
+        // Stop at the largest magnitude instead of multiplying on (and
+        // reporting an overflow) for ever larger n.
+        if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
+            qinfin(result.r);
+            break;
+        }
+        qmul(factor, result.r, result.r);
+    }
+    return result;
+}
+
+qcmplx NPR(const unsigned short* n, const unsigned short* r)
+{
+    if (qiswhole(n) && qiswhole(r) && !qisnegative(r) && qcmp(r, n) <= 0) {
+        // n (n-1) ... (n-r+1), which stays finite where n! alone would not.
+        long nTop = 0;
+        long nCount = 0;
+        qreal fraction;
+        qifrac(n, &nTop, fraction);
+        qifrac(r, &nCount, fraction);
+        qcmplx result = qcone;
+        for (long k = nTop; k > nTop - nCount; --k) {
+            qreal factor;
+            ltoq(&k, factor);
+            if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
+                qinfin(result.r);
+                break;
+            }
+            qmul(factor, result.r, result.r);
+        }
+        return result;
+    }
+    qreal difference;
+    qsub(r, n, difference);
+    qcmplx numerator = GT(n);
+    const qcmplx denominator = GT(difference);
+    qdiv(denominator.r, numerator.r, numerator.r);
+    return numerator;
+}
+
+qcmplx NCR(const unsigned short* n, const unsigned short* r)
+{
+    if (qiswhole(n) && qiswhole(r) && !qisnegative(r) && qcmp(r, n) <= 0) {
+        // C = prod (n - k + i) / i for i = 1..k with k = min(r, n - r): every
+        // partial product is itself a binomial coefficient.
+        long nTop = 0;
+        long nPick = 0;
+        qreal fraction;
+        qifrac(n, &nTop, fraction);
+        qifrac(r, &nPick, fraction);
+        const long k = std::min(nPick, nTop - nPick);
+        qcmplx result = qcone;
+        for (long i = 1; i <= k; ++i) {
+            const long nFactor = nTop - k + i;
+            qreal factor;
+            qreal divisor;
+            ltoq(&nFactor, factor);
+            ltoq(&i, divisor);
+            if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
+                qinfin(result.r);
+                break;
+            }
+            qmul(factor, result.r, result.r);
+            qdiv(divisor, result.r, result.r);
+        }
+        return result;
+    }
+    qcmplx permutations = NPR(n, r);
+    const qcmplx factorial = GT(r);
+    qdiv(factorial.r, permutations.r, permutations.r);
+    return permutations;
+}
+
+// ---------------------------------------------------------------------------
+// Number theory
+
+qcmplx GCD(const unsigned short* a, const unsigned short* b)
+{
+    int32_t na = 0;
+    int32_t nb = 0;
+    if (!WholeArgument(a, na) || !WholeArgument(b, nb)) {
+        SetErrorCode(ERR_INVALID_TYPE);
+        return qczero;
+    }
+    return FromDouble(static_cast<double>(gcd(na, nb)));
+}
+
+qcmplx LCM(const unsigned short* a, const unsigned short* b)
+{
+    int32_t na = 0;
+    int32_t nb = 0;
+    if (!WholeArgument(a, na) || !WholeArgument(b, nb)) {
+        SetErrorCode(ERR_LCM);
+        return qczero;
+    }
+    return FromDouble(lcm(na, nb));
+}
 
 qcmplx MOD(const unsigned short* a, const unsigned short* b)
 {
@@ -30,7 +799,37 @@ qcmplx MOD(const unsigned short* a, const unsigned short* b)
         SetErrorCode(ERR_DIVISION);
         return qczero;
     }
-    const int64_t nA = na < 0 ? -static_cast<int64_t>(na) : na;
-    const int64_t nB = nb < 0 ? -static_cast<int64_t>(nb) : nb;
-    return qcmplx_fromdouble(static_cast<double>(nA % nB));
+    return FromDouble(static_cast<double>(Magnitude(na) % Magnitude(nb)));
+}
+
+qcmplx FIB(const unsigned short* n)
+{
+    const double dbIndex = ToDouble(n);
+    if (!qiswhole(n) || qisnegative(n)) {
+        SetErrorCode(ERR_NOT_WHOLE);
+        return qczero;
+    }
+    if (dbIndex >= 1024.0) {
+        SetErrorCode(ERR_OUT_OF_RANGE);
+        return qczero;
+    }
+    const int nIndex = static_cast<int>(dbIndex);
+    double dbPrevious = 0.0;
+    double dbCurrent = nIndex == 0 ? 0.0 : 1.0;
+    for (int k = 2; k <= nIndex; ++k) {
+        const double dbNext = dbPrevious + dbCurrent;
+        dbPrevious = dbCurrent;
+        dbCurrent = dbNext;
+    }
+    return FromDouble(dbCurrent);
+}
+
+qcmplx RAN(const unsigned short* a, const unsigned short* b)
+{
+    const double dbA = ToDouble(a);
+    const double dbB = ToDouble(b);
+    const double dbLow = std::fmin(dbA, dbB);
+    const double dbHigh = std::fmax(dbA, dbB);
+    const double r = static_cast<double>(std::rand());
+    return FromDouble(dbLow + (dbHigh - dbLow) * std::fabs(std::sin(r)));
 }

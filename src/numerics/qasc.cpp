@@ -177,6 +177,85 @@ int asctoq(const char* s, unsigned short* x)
 
 namespace {
 
+// Big unsigned integers of up to kBig limbs (least significant first) for
+// the exact tie test below.
+constexpr int kBig = 7;
+
+// n = n * 5^a; false when the product no longer fits in kBig limbs.
+bool MulPow5(uint64_t* n, int a)
+{
+    while (a > 0) {
+        int k = a > 27 ? 27 : a;  // 5^27 < 2^63
+        uint64_t f = 1;
+        for (int i = 0; i < k; ++i)
+            f *= 5;
+        uint64_t c = 0;
+        for (int i = 0; i < kBig; ++i) {
+            u128 t = u128(n[i]) * f + c;
+            n[i] = uint64_t(t);
+            c = uint64_t(t >> 64);
+        }
+        if (c != 0)
+            return false;
+        a -= k;
+    }
+    return true;
+}
+
+// True when |x| lies exactly halfway between two numbers of nDigits + 1
+// significant decimal digits: |x| = (D + 1/2) 10^s, D the digits written,
+// s = nExp - nDigits. The scaled number the digits come from is rounded, so
+// it cannot tell such a tie from a near miss; this test works on the exact
+// binary value: 2|x| = (2D + 1) 10^s, with both odd parts compared.
+bool ExactTie(const unsigned short* x, const char* pDigits, int nDigits, int nExp)
+{
+    if (x[1] == 0)
+        return false;
+    // |x| = Mo 2^e2 with Mo odd.
+    QWORK w;
+    Unpack(x, w);
+    uint64_t mo[kBig] = {0};
+    for (int i = 0; i < kLimbs; ++i)
+        mo[i] = w.m[i];
+    int t = 0;
+    while (mo[t >> 6] == 0)
+        t += 64;
+    t += __builtin_ctzll(mo[t >> 6]);
+    ShiftDown(mo, t);  // the top limb mo[6] is zero and stays so
+    long e2 = long(w.nExp) - QEXPBIAS - 383 + t;
+    // 2D + 1 (below 2 10^100 < 2^334).
+    uint64_t d[kBig] = {0};
+    for (int i = 0; i <= nDigits; ++i) {
+        uint64_t c = unsigned(pDigits[i] - '0');
+        for (int k = 0; k < kBig; ++k) {
+            u128 v = u128(d[k]) * 10 + c;
+            d[k] = uint64_t(v);
+            c = uint64_t(v >> 64);
+        }
+    }
+    uint64_t c = 1;
+    for (int k = 0; k < kBig; ++k) {
+        u128 v = (u128(d[k]) << 1) + c;
+        d[k] = uint64_t(v);
+        c = uint64_t(v >> 64);
+    }
+    long s = long(nExp) - nDigits;
+    if (s >= 0) {
+        // Mo 2^(e2+1) = (2D+1) 5^s 2^s
+        if (e2 + 1 != s || s > 200 || !MulPow5(d, int(s)))
+            return false;
+    } else {
+        // Mo 5^|s| 2^(e2+1+|s|) = 2D+1
+        if (e2 + 1 - s != 0 || -s > 200 || !MulPow5(mo, int(-s)))
+            return false;
+    }
+    for (int k = 0; k < kBig; ++k) {
+        if (mo[k] != d[k])
+            return false;
+    }
+    return true;
+}
+
 // The significant digits of |x| and its decimal exponent, rounded half to
 // even to nDigits + 1 digits. Writes the digits (no NUL) and returns the
 // exponent.
@@ -246,10 +325,16 @@ int DecimalDigits(const unsigned short* x, int nDigits, char* pDigits)
     pDigits[0] = char('0' + nFirst);
     for (int i = 1; i <= nDigits; ++i)
         pDigits[i] = char('0' + NextDigit());
-    // One more digit and the rest decide the rounding, half to even.
+    // One more digit and the rest decide the rounding, half to even. Near
+    // the halfway point the exact test settles whether it is a true tie.
     unsigned nNext = NextDigit();
     bool bRest = !MantIsZero(w.m);
-    bool bUp = nNext > 5 || (nNext == 5 && (bRest || ((pDigits[nDigits] - '0') & 1)));
+    bool bOdd = ((pDigits[nDigits] - '0') & 1) != 0;
+    bool bUp;
+    if ((nNext == 4 || nNext == 5) && ExactTie(x, pDigits, nDigits, nExp))
+        bUp = bOdd;
+    else
+        bUp = nNext > 5 || (nNext == 5 && (bRest || bOdd));
     if (bUp) {
         int i = nDigits;
         for (; i >= 0; --i) {

@@ -144,8 +144,10 @@ enum AddResult {
     kAddZero      // the result is +0
 };
 
-// qadd1: c = x + y on working numbers with unbounded exponents; both nonzero.
-AddResult AddWork(const QWORK& a, const QWORK& b, QWORK& c)
+// qadd1: c = a + b on working numbers with unbounded exponents; both nonzero.
+// bWide keeps all 384 bits (truncated) instead of the rounding rules of the
+// stored format. c may be a or b.
+AddResult AddWork(const QWORK& a, const QWORK& b, QWORK& c, bool bWide = false)
 {
     const QWORK* pBase = &a;
     const QWORK* pOther = &b;
@@ -154,7 +156,7 @@ AddResult AddWork(const QWORK& a, const QWORK& b, QWORK& c)
         pOther = &a;
     }
     int nDiff = pBase->nExp - pOther->nExp;
-    if (nDiff > 337) {
+    if (nDiff > (bWide ? 385 : 337)) {
         c = *pBase;
         return kAddValue;
     }
@@ -176,23 +178,28 @@ AddResult AddWork(const QWORK& a, const QWORK& b, QWORK& c)
     } else {
         std::memcpy(y, pOther->m, sizeof y);
         ShiftDown(y, nDiff);
-        y[0] &= kWorkMask;  // what falls below the extra word is lost
+        if (!bWide)
+            y[0] &= kWorkMask;  // what falls below the extra word is lost
     }
-    c.nSign = pBase->nSign;
-    c.nExp = pBase->nExp;
+    QWORK r;
+    r.nSign = pBase->nSign;
+    r.nExp = pBase->nExp;
     if (a.nSign == b.nSign) {
-        if (AddMant(c.m, pBase->m, y)) {
-            ShiftDown(c.m, 1);
-            c.m[kLimbs - 1] |= kTopBit;
-            ++c.nExp;
+        if (AddMant(r.m, pBase->m, y)) {
+            ShiftDown(r.m, 1);
+            r.m[kLimbs - 1] |= kTopBit;
+            ++r.nExp;
         }
-        RoundMant(c);
+        if (!bWide)
+            RoundMant(r);
     } else {
-        SubMant(c.m, pBase->m, y);
-        if (Normalize(c))
+        SubMant(r.m, pBase->m, y);
+        if (Normalize(r))
             return kAddZero;
-        c.m[0] &= kMantMask;  // a true difference truncates
+        if (!bWide)
+            r.m[0] &= kMantMask;  // a true difference truncates
     }
+    c = r;
     return kAddValue;
 }
 
@@ -501,7 +508,7 @@ void RoundPack(QWORK& w, unsigned short* c, const char* pName)
     Pack(w, c);
 }
 
-void WorkAdd(const QWORK& a, const QWORK& b, QWORK& c, bool bSubtract)
+void WorkAdd(const QWORK& a, const QWORK& b, QWORK& c, bool bSubtract, bool bWide)
 {
     QWORK wa = a;
     if (bSubtract)
@@ -514,7 +521,7 @@ void WorkAdd(const QWORK& a, const QWORK& b, QWORK& c, bool bSubtract)
         c = wa;
         return;
     }
-    if (AddWork(wa, b, c) == kAddZero) {
+    if (AddWork(wa, b, c, bWide) == kAddZero) {
         c.nSign = 0;
         c.nExp = 0;
         std::memset(c.m, 0, sizeof c.m);
@@ -543,7 +550,28 @@ void WorkMul(const QWORK& a, const QWORK& b, QWORK& c)
     RoundMant(c);
 }
 
-void WorkDiv(const QWORK& a, const QWORK& b, QWORK& c)
+void WorkMulWide(const QWORK& a, const QWORK& b, QWORK& c)
+{
+    if (MantIsZero(a.m) || MantIsZero(b.m)) {
+        c.nSign = 0;
+        c.nExp = 0;
+        std::memset(c.m, 0, sizeof c.m);
+        return;
+    }
+    int nSign = a.nSign ^ b.nSign;
+    int nExp0 = a.nExp + b.nExp - QEXPBIAS;
+    int nShift;
+    if (HasSingleWord(a))
+        nShift = MulProduct(a, b, c.m, true);
+    else if (HasSingleWord(b))
+        nShift = MulProduct(b, a, c.m, true);
+    else
+        nShift = MulProduct(a, b, c.m, false);
+    c.nSign = nSign;
+    c.nExp = nExp0 + nShift;
+}
+
+void WorkDiv(const QWORK& a, const QWORK& b, QWORK& c, bool bWide)
 {
     if (MantIsZero(b.m)) {
         c.nSign = 0;
@@ -556,7 +584,8 @@ void WorkDiv(const QWORK& a, const QWORK& b, QWORK& c)
     int nShift = DivQuotient(a, b, c.m);
     c.nSign = nSign;
     c.nExp = nExp0 + nShift;
-    RoundMant(c);
+    if (!bWide)
+        RoundMant(c);
 }
 
 }  // namespace qwork

@@ -5,6 +5,54 @@
 
 using namespace qwork;
 
+namespace qwork {
+
+void LogSeries(const unsigned short* z, unsigned short* y)
+{
+    // 2z (1 + z^2/3 + z^4/5 + ...): the terms after the leading 1 are summed
+    // on their own (their sum is below 0.04 for |z| <= 1/3), so that
+    // rounding in the sum costs a fraction of an ulp of the whole; the
+    // series stops when a term falls 336 places below 1.
+    qreal z2, term, pw, sum, d, t;
+    SetZero(sum);
+    if (z[1] != 0) {
+        qmul(z, z, z2);
+        qmov(qone, pw);
+        for (long n = 3;; n += 2) {
+            qmul(z2, pw, pw);
+            ltoq(&n, d);
+            qdiv(d, pw, term);
+            qadd(term, sum, sum);
+            if (term[1] == 0 || QEXPBIAS - int(term[1]) >= 336)
+                break;
+        }
+    }
+    qmul(z, sum, t);
+    qadd(z, t, t);
+    if (t[1] != 0)
+        ++t[1];
+    qmov(t, y);
+}
+
+void LogOnePlus(const unsigned short* u, unsigned short* y)
+{
+    qreal a;
+    qmov(u, a);
+    a[0] = 0;
+    if (u[1] == 0 || qcmp(a, qhalf) >= 0) {
+        qadd(qone, u, a);
+        qlog(a, y);
+        return;
+    }
+    // ln(1 + u) = 2 artanh(u / (2 + u)), without ever forming 1 + u.
+    qreal z;
+    qadd(qtwo, u, a);
+    qdiv(a, u, z);
+    LogSeries(z, y);
+}
+
+}  // namespace qwork
+
 int qlog(const unsigned short* x, unsigned short* y)
 {
     if (x[0] != 0) {
@@ -31,31 +79,11 @@ int qlog(const unsigned short* x, unsigned short* y)
     }
     // z = (m - 1) / (m + 1); ln m = 2z (1 + z^2/3 + z^4/5 + ...). m - 1 is
     // exact, so ln m keeps its relative accuracy near x = 1.
-    qreal z, z2, num, den, term, pw, sum, d;
+    qreal z, num, den, d;
     qsub(qone, m, num);
     qadd(qone, m, den);
     qdiv(den, num, z);
-    qmul(z, z, z2);
-    // The terms after the leading 1 are summed on their own (their sum is
-    // below 0.01), so that rounding in the sum costs a fraction of an ulp of
-    // the whole; the series stops when a term falls 336 places below 1.
-    SetZero(sum);
-    qmov(qone, pw);
-    if (z[1] != 0) {
-        for (long n = 3;; n += 2) {
-            qmul(z2, pw, pw);
-            ltoq(&n, d);
-            qdiv(d, pw, term);
-            qadd(term, sum, sum);
-            if (term[1] == 0 || QEXPBIAS - int(term[1]) >= 336)
-                break;
-        }
-    }
-    // ln m = 2z + 2z S
-    qmul(z, sum, t);
-    qadd(z, t, t);
-    if (t[1] != 0)
-        ++t[1];
+    LogSeries(z, t);
     // ln x = ln m + k C2 + k C1, the small part first.
     if (k != 0) {
         qreal kq;

@@ -113,10 +113,20 @@ void RoundPack(QWORK& w, unsigned short* c, const char* pName);
 // Full-precision operations on working numbers with an unbounded exponent,
 // for routines that combine several products before a single range check
 // (complex multiplication and division). Results are rounded to 336 bits
-// like qadd/qmul/qdiv, but never overflow.
-void WorkAdd(const QWORK& a, const QWORK& b, QWORK& c, bool bSubtract);
+// like qadd/qmul/qdiv, but never overflow. With bWide they keep all 384
+// bits instead (truncated), for intermediate results that need more than
+// the stored precision.
+void WorkAdd(const QWORK& a, const QWORK& b, QWORK& c, bool bSubtract, bool bWide = false);
 void WorkMul(const QWORK& a, const QWORK& b, QWORK& c);
-void WorkDiv(const QWORK& a, const QWORK& b, QWORK& c);  // c = b / a; a nonzero
+void WorkDiv(const QWORK& a, const QWORK& b, QWORK& c, bool bWide = false);  // c = b / a; a nonzero
+// c = a * b kept to all 384 bits (truncated, not rounded to 336): for chains
+// of products whose result is rounded once at the end.
+void WorkMulWide(const QWORK& a, const QWORK& b, QWORK& c);
+
+// 2z (1 + z^2/3 + z^4/5 + ...) = ln((1 + z) / (1 - z)) for |z| <= 1/3.
+void LogSeries(const unsigned short* z, unsigned short* y);
+// ln(1 + u) without the rounding of 1 + u for small u; u > -1.
+void LogOnePlus(const unsigned short* u, unsigned short* y);
 
 // Internal constants (qconst.cpp).
 extern const qreal qsq0;

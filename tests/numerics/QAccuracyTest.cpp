@@ -207,4 +207,101 @@ INSTANTIATE_TEST_SUITE_P(Routines, ElementaryAccuracy,
                              return std::string(ElementaryRows()[info.param].pName);
                          });
 
+// ---- atan2 and powers ----
+
+TEST(ElementaryAccuracy, Qatn2)
+{
+    QRandom rnd(21);
+    Worst worst;
+    Mpfr my(kQBits), mx(kQBits), mref;
+    qreal y, x, z;
+    for (int i = 0; i < 4000; ++i) {
+        // All four quadrants; the two parts up to 2^40 apart in size.
+        rnd.Real(y, -20, 20, 0);
+        rnd.Real(x, -20, 20, 0);
+        QToMpfr(y, my);
+        QToMpfr(x, mx);
+        mpfr_atan2(mref, my, mx, MPFR_RNDN);
+        Clearmerror();
+        qatn2(y, x, z);
+        ASSERT_EQ(merror, 0);
+        worst.Note(UlpError(z, mref), Text(y) + " " + Text(x));
+    }
+    Report("qatn2", worst, 16);
+    EXPECT_LE(worst.dUlp, 16.0) << worst.strArg;
+}
+
+TEST(ElementaryAccuracy, QpowWhereYLnXUpTo16)
+{
+    QRandom rnd(22);
+    Worst worst;
+    Mpfr mx(kQBits), my(kQBits), mref;
+    qreal x, y, z, t;
+    for (int i = 0; i < 6000; ++i) {
+        // x over a wide range, and every third one in [1/2, 2] where ln x is
+        // small and y can be large.
+        if (i % 3 == 0)
+            rnd.Real(x, -1, 0, 1);
+        else
+            rnd.Real(x, -40, 40, 1);
+        double dX;
+        qtoe(x, &dX);
+        double dLog = std::fabs(std::log(dX));
+        if (i % 5 == 0) {
+            // A whole exponent, through repeated squaring.
+            long n = long(16.0 / (dLog > 1e-3 ? dLog : 1e-3));
+            n = rnd.Int(-int(n < 400 ? n : 400), int(n < 400 ? n : 400));
+            ltoq(&n, y);
+        } else {
+            // |y| < 16 / |ln x|, with a full random mantissa.
+            double dSpan = 16.0 / (dLog > 1e-30 ? dLog : 1e-30);
+            rnd.Uniform(y, -1.0, 1.0);
+            etoq(&dSpan, t);
+            qmul(t, y, y);
+        }
+        QToMpfr(x, mx);
+        QToMpfr(y, my);
+        mpfr_pow(mref, mx, my, MPFR_RNDN);
+        Clearmerror();
+        qpow(x, y, z);
+        ASSERT_EQ(merror, 0) << Text(x) << " " << Text(y);
+        worst.Note(UlpError(z, mref), Text(x) + " " + Text(y));
+    }
+    Report("qpow", worst, 32);
+    EXPECT_LE(worst.dUlp, 32.0) << worst.strArg;
+}
+
+// ---- sin and cos beyond |x| = 8 ----
+
+// The reduction is exact against the 336-bit pi, so what is left is the
+// error of pi itself times the number of quarter turns: an absolute error
+// that grows in proportion to |x|. Printed per band, bounded by |x| 2^-336
+// (pi is within 0.41 2^-336 of the true value) plus a few ulps.
+TEST(ElementaryAccuracy, SinCosLargeArguments)
+{
+    QRandom rnd(23);
+    Mpfr mx(kQBits), mref, scale(64);
+    qreal x, y;
+    for (int k : {4, 8, 16, 32, 48, 64, 100, 200, 330}) {
+        double dWorstSin = 0, dWorstCos = 0;
+        for (int i = 0; i < 200; ++i) {
+            rnd.Real(x, k - 1, k - 1, 0);
+            QToMpfr(x, mx);
+            // absolute error in units of 2^-336
+            mpfr_set_ui(scale, 1, MPFR_RNDN);
+            mpfr_sin(mref, mx, MPFR_RNDN);
+            qsin(x, y);
+            dWorstSin = std::fmax(dWorstSin, ScaledError(y, mref, scale) / 2);
+            mpfr_cos(mref, mx, MPFR_RNDN);
+            qcos(x, y);
+            dWorstCos = std::fmax(dWorstCos, ScaledError(y, mref, scale) / 2);
+        }
+        std::printf("[ sin/cos  ] |x| ~ 2^%-3d  worst absolute error  sin %.3g, cos %.3g  (x 2^-336)\n", k,
+                    dWorstSin, dWorstCos);
+        double dBound = std::ldexp(1.0, k) + 16;
+        EXPECT_LE(dWorstSin, dBound) << "2^" << k;
+        EXPECT_LE(dWorstCos, dBound) << "2^" << k;
+    }
+}
+
 }  // namespace

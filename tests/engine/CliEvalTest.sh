@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# calcudex-cli eval: output lines and exit status, one case per row.
+set -u
+cli="$1"
+failures=0
+
+# check EXPECTED_STATUS EXPECTED_OUTPUT ARGS...
+check() {
+  local want_status="$1" want_output="$2"
+  shift 2
+  local output status
+  output="$("$cli" eval "$@" 2>&1)"
+  status=$?
+  if [ "$status" != "$want_status" ] || [ "$output" != "$want_output" ]; then
+    echo "FAILED: eval $*"
+    echo "  expected status $want_status, output: $want_output"
+    echo "  got      status $status, output: $output"
+    failures=$((failures + 1))
+  fi
+}
+
+# values as the calculation screen shows them
+check 0 "3.5"                          --mode deg "2+sin(30)*3"
+check 0 "0.8939966636006"              "sin(90)"
+check 0 "1"                            --mode grad "sin(100)"
+check 0 "0.3333333333333"              "1/3"
+check 0 "0.333"                        --digits 2 "1/3"
+check 0 " 1.000000000000*10^(15)"      "10^15"
+check 0 "-2.500000000000*10^(-13)"     "-2.5*10^(-13)"
+check 0 "0 + 2i"                       "sqrt(-4)"
+check 0 "1 + -1i"                      "1-i"
+check 0 "120"                          "5!"
+check 0 "2.5"                          --list 1,2,3,4 "avg(0)"
+check 0 "-4"                           -- "-5+1"
+# several expressions, one line each; an error makes the status 1
+check 1 $'2\nerror: Division error\n3' "1+1" "5 mod 0" "1+2"
+check 1 "error: No list available"    "sum(0)"
+check 1 "error: Syntax error"         "2+"
+check 1 "error: Invalid parameters"   "npr(5, 5)"
+check 1 "error: Root not found"       "fnRoot(x^2-2, x, 2, 3)"
+# bad arguments: usage and status 2
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --mode rad
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --mode north "1"
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --digits 100 "1"
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1,,2 "1"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures case(s) failed"
+  exit 1
+fi
+echo "all cases passed"

@@ -1,0 +1,96 @@
+// Time value of money, depreciation, net present value and internal rate.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "engine/EngineState.h"
+#include "numerics/CashFlow.h"
+#include "numerics/TVMCalc.h"
+
+namespace {
+
+class FinancialTest : public ::testing::Test {
+protected:
+    void SetUp() override { ClearErrorCode(); }
+};
+
+struct MoneyCase {
+    const char* lpszName;
+    double dbValue;
+    double dbExpected;
+    int nError;
+};
+
+void Check(const MoneyCase& c)
+{
+    SCOPED_TRACE(c.lpszName);
+    EXPECT_EQ(GetErrorCode(), c.nError);
+    EXPECT_NEAR(c.dbValue, c.dbExpected, 1e-11 * std::fmax(1.0, std::fabs(c.dbExpected)));
+    ClearErrorCode();
+}
+
+TEST_F(FinancialTest, TimeValueOfMoney)
+{
+    // i = 1 % per month over a year: t = 1.01^12
+    const double t = std::pow(1.01, 12);
+    const double dbPmt = -0.01 * 1000 * t / (t - 1);
+    Check({"fv at rate 0", CTVMCalc::FVcalc(0, 10, -100, 0, 12, 0), 1000, 0});
+    Check({"fv", CTVMCalc::FVcalc(12, 12, dbPmt, 1000, 12, 0), 0, 0});
+    Check({"fv, payments in advance", CTVMCalc::FVcalc(6, 10, -100, 0, 1, 1),
+           100 * (std::pow(1.06, 10) - 1) / 0.06 * 1.06, 0});
+    Check({"fv no periods", CTVMCalc::FVcalc(5, 0, -100, 0, 12, 0), 0, ERR_FINANCIAL});
+    Check({"pmt", CTVMCalc::PMTcalc(12, 12, 1000, 0, 12, 0), dbPmt, 0});
+    Check({"pmt in advance", CTVMCalc::PMTcalc(12, 12, 1000, 0, 12, 1), dbPmt / 1.01, 0});
+    Check({"pmt at rate 0", CTVMCalc::PMTcalc(0, 10, 1000, 0, 12, 0), -100, 0});
+    Check({"pmt of nothing", CTVMCalc::PMTcalc(5, 10, 0, 0, 12, 0), 0, ERR_FINANCIAL});
+    Check({"pv", CTVMCalc::PVcalc(12, 12, dbPmt, 0, 12, 0), 1000, 0});
+    Check({"pv negative rate", CTVMCalc::PVcalc(-1, 10, 100, 0, 12, 0), 0, ERR_FINANCIAL});
+    Check({"nper", CTVMCalc::NPERcalc(12, dbPmt, 1000, 0, 12, 0), 12, 0});
+    Check({"nper at rate 0", CTVMCalc::NPERcalc(0, -100, 1000, 0, 12, 0), 10, 0});
+    Check({"nper same signs", CTVMCalc::NPERcalc(12, -100, 1000, 1000, 12, 0), 0, ERR_FINANCIAL});
+    Check({"nper never paid off", CTVMCalc::NPERcalc(12, -5, 1000, 0, 12, 0), 0, ERR_FINANCIAL});
+    Check({"rate", CTVMCalc::YRATECalc(12, dbPmt, 1000, 0, 12, 0), 12, 0});
+    Check({"rate balanced at 0", CTVMCalc::YRATECalc(10, -100, 1000, 0, 1, 0), 0, 0});
+    Check({"rate that does not exist", CTVMCalc::YRATECalc(10, 100, 1000, 0, 1, 0), 0, ERR_ROOT_NOT_FOUND});
+    Check({"negative rate", CTVMCalc::YRATECalc(10, 0, -1000, 900, 1, 0),
+           (std::pow(0.9, 0.1) - 1) * 100, 0});
+}
+
+TEST_F(FinancialTest, Depreciation)
+{
+    Check({"sln", CTVMCalc::SLNcalc(1000, 100, 9), 100, 0});
+    Check({"sln no life", CTVMCalc::SLNcalc(1000, 100, 0), 0, ERR_FINANCIAL});
+    Check({"syd first", CTVMCalc::SYDcalc(1000, 100, 9, 1), 180, 0});
+    Check({"syd last", CTVMCalc::SYDcalc(1000, 100, 9, 9), 20, 0});
+    Check({"syd no life", CTVMCalc::SYDcalc(1000, 100, -1, 1), 0, ERR_FINANCIAL});
+    // A machine of 1,000,000 worth 100,000 after 6 years, bought in the
+    // 6th month (7 months in the first year): rate 1 - 0.1^(1/6) = 0.319.
+    // Year by year as spreadsheets have it (186083.33, 259639.42, 176814.44,
+    // 120410.64, 81999.64, 55841.76, 15845.10), here to the last digit.
+    const double arrYears[] = {186083.33333333334, 259639.41666666666, 176814.44275000002,
+                               120410.63551274998, 81999.64278418274, 55841.75673602846,
+                               15845.098473848071};
+    for (int nPeriod = 1; nPeriod <= 7; ++nPeriod) {
+        Check({("db year " + std::to_string(nPeriod)).c_str(),
+               CTVMCalc::DBcalc(1000000, 100000, 6, nPeriod, 7), arrYears[nPeriod - 1], 0});
+    }
+    Check({"db after the life", CTVMCalc::DBcalc(1000000, 100000, 6, 8, 7), 0, ERR_FINANCIAL});
+    Check({"db no cost", CTVMCalc::DBcalc(0, 100, 6, 1, 12), 0, ERR_FINANCIAL});
+    Check({"db endless", CTVMCalc::DBcalc(1000, 1, 1e9, 1e9, 12), 0, ERR_FINANCIAL});
+}
+
+TEST_F(FinancialTest, CashFlows)
+{
+    const double arrFlows[] = {300, 400, 500};
+    Check({"pv", PV(1100, 0, 0.1, 1), 1000, 0});
+    Check({"pv of a difference", PV(500, 200, 0.05, 2), 300 / 1.1025, 0});
+    Check({"npv uniform", NPV(-1000, 300, 0, 0.1, 4), -49.040366095212075678, 0});
+    Check({"npv list", NPV(-1000, arrFlows, 0.0, 3), 200, 0});
+    Check({"irr one period", IRR(-1000, (const double[]){1100}, 1), 10, 0});
+    Check({"irr", IRR(-1000, arrFlows, 3), 8.8963394693349935, 0});
+    Check({"irr beyond 100 %", IRR(-1000, (const double[]){3000}, 1), 0, ERR_ROOT_NOT_FOUND});
+    EXPECT_EQ(g_tmpCashFlow, nullptr);
+}
+
+}  // namespace
