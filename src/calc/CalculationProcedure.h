@@ -66,6 +66,10 @@ struct CALC_RESULT {
     int nAngleMode = 1;
 };
 
+// The text of a result for the ticked row: the value with 13 significant
+// digits, and "*10^(exponent)" when it is shown in exponent form.
+std::string FormatCalculationResult(const unsigned short* value);
+
 // The whole calculation: the text, the evaluation in the angle mode that the
 // units ask for, the check that the result is one real number, and its
 // formatting with 13 significant digits.

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "numerics/DisplayFormat.h"
+
 namespace led {
 
 const char* const kOutputModeEuropean = "European";
@@ -198,27 +200,16 @@ std::u16string PrepareInsertText(const std::u16string& strText, const std::strin
     ReplaceChar(s, u'-', kMinus);
     ReplaceAllOnce(s, u"[VRE]", u"[ans]");
 
-    // A plain number (no letter other than the exponent's e) gets the mode's
-    // decimal separator, loses any grouping and its leading blanks; other texts
-    // keep their characters. Either way the line carries no group separators,
-    // and in "European" mode a decimal point always becomes the comma, so an
-    // exponent-form result such as 2.5×10^(12) keeps its value.
-    bool bPlainNumber = true;
-    for (char16_t c : s) {
-        if (c >= u'B' && c <= u'y' && c != u'e' && c != u'E') {
-            bPlainNumber = false;
-            break;
-        }
-    }
-    if (IsEuropeanOutputMode(sOutputMode)) {
+    // The mode's separators: GroupNumbers rewrites a plain number, and the
+    // grouping it adds is dropped again, so the line holds numbers with the
+    // mode's decimal separator and no group separators. In "European" mode
+    // every '.' is a decimal point first: GroupNumbers leaves texts that are
+    // not plain numbers alone, and deleting their '.' as a group separator
+    // would change an exponent-form result such as 2.5×10^(12) by a power of ten.
+    if (IsEuropeanOutputMode(sOutputMode))
         ReplaceChar(s, u'.', kNumberComma);
-    } else {
-        EraseChar(s, kNumberComma);
-    }
-    if (bPlainNumber) {
-        size_t first = s.find_first_not_of(u' ');
-        s.erase(0, first == std::u16string::npos ? s.size() : first);
-    }
+    GroupNumbers(s, DecimalSeparatorOf(sOutputMode), GroupSeparatorOf(sOutputMode), BASE_DECIMAL);
+    EraseChar(s, GroupSeparatorOf(sOutputMode));
     return s;
 }
 
