@@ -2,6 +2,8 @@
 // the text InsertString turns into tokens, and character colours.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "calc/LedTextRules.h"
 
 using led::Utf16ToUtf8;
@@ -110,6 +112,25 @@ TEST(LedTextRules, RootWithoutAnyIndexStillEndsTheScan)
     EXPECT_EQ(Utf16ToUtf8(led::ParseRawString(Utf8ToUtf16("√(9)"))), "RT(,9)");
     EXPECT_EQ(Utf16ToUtf8(led::ParseRawString(Utf8ToUtf16("2√"))), "RT(2,");
     EXPECT_EQ(Utf16ToUtf8(led::ParseRawString(Utf8ToUtf16("x)√(2)"))), "RT(x),2)");
+}
+
+TEST(LedTextRules, RandomDisplayTextsLeaveNoDisplaySigns)
+{
+    // Whatever a damaged data file or odd typing leaves in a line, the
+    // conversion ends and hands the engine none of the display-only signs.
+    const std::u16string kAlphabet = u"0123456789.()[]+-,!%^ xiepABF\u00D7\u00F7\u2212\u221A\u222B\u03B4\u0192\u220F\u2211\u00B8";
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<size_t> pick(0, kAlphabet.size() - 1);
+    std::uniform_int_distribution<int> length(0, 40);
+    for (int run = 0; run < 3000; ++run) {
+        std::u16string text;
+        for (int n = length(rng); n > 0; --n)
+            text.push_back(kAlphabet[pick(rng)]);
+        std::u16string out = led::OutputParsedString(text, run % 2 ? "European" : "English (US)");
+        EXPECT_EQ(out.find_first_of(u"\u00D7\u00F7\u2212\u221A\u222B\u03B4\u0192\u220F\u2211\u00B8"),
+                  std::u16string::npos)
+            << Utf16ToUtf8(text);
+    }
 }
 
 struct InsertCase {
