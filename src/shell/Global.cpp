@@ -126,6 +126,12 @@ std::string findBookName(const std::string& strName)
     return std::string();
 }
 
+std::string canonicalBookName(const std::string& strName)
+{
+    std::string strBook = findBookName(strName);
+    return strBook.empty() ? strName : strBook;
+}
+
 std::size_t unilen(const char16_t* pText)
 {
     std::size_t n = 0;

@@ -82,6 +82,11 @@ bool makeFolder(const std::string& strPath);
 // it names none of g_arrBooks.
 std::string findBookName(const std::string& strName);
 
+// The canonical name when strName is a book in another letter case (an entry
+// of the lists may say "MATH"), else strName unchanged: book files are named
+// after the canonical name.
+std::string canonicalBookName(const std::string& strName);
+
 // Number of 16-bit units before the first zero unit; 0 for a null pointer.
 std::size_t unilen(const char16_t* pText);
 std::size_t unilen(const std::uint16_t* pText);

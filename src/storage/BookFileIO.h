@@ -38,7 +38,7 @@ public:
 private:
     std::FILE* m_pFile;
     long long m_nSize;
-    long long m_nPos = 0;
+    long long m_nPos = 0;  // -1 after a failed read: unknown until the next seek
 };
 
 // The index count N, checked against the file: 0 <= N and 4 + 12 N <= size.
@@ -62,6 +62,7 @@ std::mutex& bookWriteMutex();
 // index, description, detail.
 struct TmpBookFiles {
     common::FilePtr m_arrFiles[4];
+    bool m_arrCreated[4] = {false, false, false, false};
 
     // Opens all four for binary writing; false (none left open, none left on
     // disk) when one cannot be created.
@@ -75,7 +76,8 @@ struct TmpBookFiles {
     // Flushes and closes all four; false when anything failed to reach the disk.
     bool close();
 
-    // Closes what is open and removes the four temporary files.
+    // Closes what is open and removes the temporary files this object
+    // created (never anything else that happens to carry their names).
     void discard();
 
     // Renames each temporary file over the current book's file, in the order

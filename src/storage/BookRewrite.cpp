@@ -1,6 +1,8 @@
 // Editing and deleting a formula in place: the whole book is copied into the
 // temporary files with the one formula replaced or left out, and the
 // temporary files then take the place of the book's files.
+#include <algorithm>
+
 #include "shell/Global.h"
 #include "storage/BookFileIO.h"
 #include "storage/Formulas.h"
@@ -75,29 +77,35 @@ bool copyRecords(const Rewrite& job, BookFileReader& index, BookFileReader& desI
     return true;
 }
 
-// Writes the book's tree, sorted (folders, then calculable, then theory
-// formulas, each by name), with the target replaced or left out.
+// Writes the book's tree with the target replaced or left out, sorted in the
+// first order (folders, then calculable, then theory formulas, each by name).
 bool copyTree(const Rewrite& job, std::FILE* pTree)
 {
     std::vector<_fornode> vecNodes;
     const std::string strPath = getTreeFilename();
-    if (!getFormulasTreeFromFileAndSort(vecNodes, strPath, true)) {
+    if (!getFormulasTreeFromFileAndSort(vecNodes, strPath, false)) {
         // A book without a tree file keeps having none to speak of; one that
         // is there but cannot be read must not be replaced by an empty tree.
         if (common::fileExists(strPath))
             return false;
     }
     const std::uint32_t nTarget = numericId(job.m_info.m_NodeInfo.m_szNodeId);
+    std::vector<_fornode> vecOut;
+    vecOut.reserve(vecNodes.size());
     for (const _fornode& node : vecNodes) {
-        const _fornode* pNode = &node;
-        if (numericId(node.m_szNodeId) == nTarget) {
-            if (job.m_kind == RewriteKind::DELETE)
-                continue;
-            pNode = &job.m_info.m_NodeInfo;
-        }
-        std::string line = common::singleLine(pNode->m_szNodeId) + " =" +
-                           common::singleLine(pNode->m_szNodeName) + "= " +
-                           std::to_string(pNode->m_uiNodeType) + "\r\n";
+        if (numericId(node.m_szNodeId) != nTarget)
+            vecOut.push_back(node);
+        else if (job.m_kind == RewriteKind::EDIT)
+            vecOut.push_back(job.m_info.m_NodeInfo);
+    }
+    // Sorted after the replacement, so that an edited name or type takes its
+    // place in the order too.
+    std::stable_sort(vecOut.begin(), vecOut.end(),
+                     [](const _fornode& a, const _fornode& b) { return sort_condition(a, b); });
+    for (const _fornode& node : vecOut) {
+        std::string line = common::singleLine(node.m_szNodeId) + " =" +
+                           common::singleLine(node.m_szNodeName) + "= " +
+                           std::to_string(node.m_uiNodeType) + "\r\n";
         if (std::fwrite(line.data(), 1, line.size(), pTree) != line.size())
             return false;
     }
@@ -107,7 +115,7 @@ bool copyTree(const Rewrite& job, std::FILE* pTree)
 bool rewriteBook(const Rewrite& job)
 {
     std::lock_guard<std::mutex> lock(bookWriteMutex());
-    FormulasFolderSwitch bookSwitch(job.m_info.m_szBook);
+    FormulasFolderSwitch bookSwitch(canonicalBookName(job.m_info.m_szBook));
 
     common::FilePtr pIndex = common::openFile(getIndexFilename(), "rb");
     common::FilePtr pDes = common::openFile(getDesFilename(), "rb");

@@ -172,7 +172,6 @@ struct SourceRecord {
     int m_nStartLine = 0;
     bool m_bHasId = false;
     bool m_bHasType = false;
-    bool m_bHasName = false;
     std::string m_strId;
     int m_nType = 0;
     _tag_formula_des m_des;
@@ -199,7 +198,7 @@ private:
 
     void startRecord(RecordKind kind, int nLine);
     bool recordLine(const std::string& line, int nLine);
-    bool finishRecord(int nLine);
+    bool finishRecord();
     bool writeFormula();
     bool writeFolder();
 
@@ -214,6 +213,9 @@ bool FormulaTextCompiler::run(std::FILE* pSource)
     int nLine = 0;
     while (common::readLine(pSource, raw)) {
         ++nLine;
+        // Text editors may start a UTF-8 file with a byte order mark.
+        if (nLine == 1 && raw.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            raw.erase(0, 3);
         if (raw.size() > static_cast<std::size_t>(MAX_SOURCE_LINE)) {
             raw.resize(common::utf8Prefix(raw, MAX_SOURCE_LINE));
             warn(nLine, "line longer than 1023 bytes; the rest of it is ignored");
@@ -237,7 +239,7 @@ bool FormulaTextCompiler::run(std::FILE* pSource)
     warn(m_rec.m_nStartLine, m_rec.m_kind == RecordKind::FORMULA
                                  ? "formula record has no Image line before the end of the file"
                                  : "folder record has no ForName line before the end of the file");
-    return finishRecord(nLine);
+    return finishRecord();
 }
 
 void FormulaTextCompiler::startRecord(RecordKind kind, int nLine)
@@ -263,9 +265,8 @@ bool FormulaTextCompiler::recordLine(const std::string& line, int nLine)
         m_rec.m_bHasId = true;
     } else if (common::equalsNoCase(key, "ForName")) {
         m_rec.m_des.m_strName = value;
-        m_rec.m_bHasName = true;
         if (m_rec.m_kind == RecordKind::FOLDER)
-            return finishRecord(nLine);
+            return finishRecord();
     } else if (m_rec.m_kind == RecordKind::FOLDER) {
         if (!common::equalsNoCase(key, "ForDes"))
             warn(nLine, "key \"" + key + "\" is not used in a folder record");
@@ -301,14 +302,14 @@ bool FormulaTextCompiler::recordLine(const std::string& line, int nLine)
         splitStringArray(value, m_rec.m_des.m_vecImages);
         if (quotePositions(value).size() % 2 != 0)
             warn(nLine, "unpaired double quote; the text after it is ignored");
-        return finishRecord(nLine);
+        return finishRecord();
     } else {
         warn(nLine, "unknown key \"" + key + "\" is ignored");
     }
     return true;
 }
 
-bool FormulaTextCompiler::finishRecord(int nLine)
+bool FormulaTextCompiler::finishRecord()
 {
     bool bOk = true;
     if (!m_rec.m_bHasId) {

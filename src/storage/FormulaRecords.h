@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Node types of the tree file.
@@ -91,7 +92,7 @@ _fornode makeEmptyNode();
 FORMULA_NODE_INFO makeEmptyNodeInfo();
 
 // Zero-fills the node and copies id, name (both cut to fit) and type in.
-void setNode(_fornode& node, const std::string& strId, const std::string& strName,
+void setNode(_fornode& node, std::string_view strId, std::string_view strName,
              std::uint32_t uiType);
 
 // Builds a FORMULA_NODE_INFO from a node and its book.

@@ -54,7 +54,7 @@ FORMULA_NODE_INFO makeEmptyNodeInfo()
     return info;
 }
 
-void setNode(_fornode& node, const std::string& strId, const std::string& strName,
+void setNode(_fornode& node, std::string_view strId, std::string_view strName,
              std::uint32_t uiType)
 {
     std::memset(&node, 0, sizeof node);
@@ -125,14 +125,19 @@ BookFileReader::BookFileReader(std::FILE* pFile)
     : m_pFile(pFile)
     , m_nSize(pFile ? common::fileSize(pFile) : -1)
 {
-    if (m_nSize >= 0 && std::fseek(m_pFile, 0, SEEK_SET) != 0)
+    long nPos = m_nSize >= 0 ? std::ftell(m_pFile) : -1;
+    if (nPos < 0)
         m_nSize = -1;
+    else
+        m_nPos = nPos;
 }
 
 bool BookFileReader::seek(long long nPos)
 {
     if (!isValid() || nPos < 0 || nPos > m_nSize)
         return false;
+    if (nPos == m_nPos)
+        return true;
     if (std::fseek(m_pFile, static_cast<long>(nPos), SEEK_SET) != 0)
         return false;
     m_nPos = nPos;
@@ -141,8 +146,12 @@ bool BookFileReader::seek(long long nPos)
 
 bool BookFileReader::readUInt32(std::uint32_t& value)
 {
-    if (!isValid() || remaining() < 4 || !common::readUInt32(m_pFile, value))
+    if (!isValid() || m_nPos < 0 || remaining() < 4)
         return false;
+    if (!common::readUInt32(m_pFile, value)) {
+        m_nPos = -1;  // where the stream stands is unknown until the next seek
+        return false;
+    }
     m_nPos += 4;
     return true;
 }
@@ -169,6 +178,7 @@ bool BookFileReader::readText(std::string& text)
         std::fread(text.data(), 1, static_cast<std::size_t>(nLength), m_pFile) !=
             static_cast<std::size_t>(nLength)) {
         text.clear();
+        m_nPos = -1;
         return false;
     }
     m_nPos += nLength;
@@ -281,13 +291,16 @@ bool getIndexFormula(std::vector<_tag_formula_pos>& vecPos)
     std::int32_t nCount;
     if (!readIndexCount(reader, nCount))
         return false;
+    // The count is known to fit the file: read all entries at once.
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(nCount) * 12);
+    if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), pFile.get()) != bytes.size())
+        return false;
     vecPos.resize(static_cast<std::size_t>(nCount));
-    for (_tag_formula_pos& pos : vecPos) {
-        if (!reader.readUInt32(pos.m_nID) || !reader.readUInt32(pos.m_nPosDes) ||
-            !reader.readUInt32(pos.m_nPosDet)) {
-            vecPos.clear();
-            return false;
-        }
+    for (std::size_t i = 0; i < vecPos.size(); ++i) {
+        const unsigned char* p = bytes.data() + 12 * i;
+        vecPos[i].m_nID = common::getUInt32LE(p);
+        vecPos[i].m_nPosDes = common::getUInt32LE(p + 4);
+        vecPos[i].m_nPosDet = common::getUInt32LE(p + 8);
     }
     return true;
 }
@@ -380,6 +393,7 @@ bool TmpBookFiles::create()
             discard();
             return false;
         }
+        m_arrCreated[i] = true;
     }
     return true;
 }
@@ -402,8 +416,11 @@ void TmpBookFiles::discard()
 {
     for (common::FilePtr& pFile : m_arrFiles)
         pFile.reset();
-    for (int i = 0; i < 4; ++i)
-        std::remove(tmpFilenameAt(i).c_str());
+    for (int i = 0; i < 4; ++i) {
+        if (m_arrCreated[i])
+            std::remove(tmpFilenameAt(i).c_str());
+        m_arrCreated[i] = false;
+    }
 }
 
 bool TmpBookFiles::commit()
@@ -413,6 +430,7 @@ bool TmpBookFiles::commit()
             discard();
             return false;
         }
+        m_arrCreated[i] = false;
     }
     return true;
 }

@@ -80,7 +80,7 @@ bool getFormulaRecords(const std::string& strTreeId, _tag_formula_pos& pos,
 
 // Parses one tree file line into node. False for a line that is not a node
 // line (blank, or without the "=name=" part).
-bool parseTreeLine(const std::string& line, _fornode& node);
+bool parseTreeLine(std::string_view line, _fornode& node);
 
 // Folders first, then calculable, then theory formulas; each group by name
 // ignoring ASCII case.

@@ -12,9 +12,12 @@ const std::string CRLF = "\r\n";
 namespace {
 
 // A cascade of replacements (a replacement forming a new occurrence with the
-// text around it) may grow the text; past this size the remaining occurrences
-// are replaced in one pass so that no input can keep the loop going.
-constexpr std::size_t REPLACE_GROWTH_LIMIT = 1u << 24;
+// text around it) may grow the text without end, or cycle; past this growth
+// or this many replacements the remaining occurrences are replaced in one
+// pass, so that no input can keep the loop going. Real uses (aliases, function
+// names in a 4096-byte expression) stay far below both.
+constexpr std::size_t REPLACE_GROWTH_LIMIT = 1u << 16;
+constexpr std::size_t REPLACE_COUNT_LIMIT = 1u << 16;
 
 }  // namespace
 
@@ -31,12 +34,13 @@ std::string string_replace(const std::string& text, const std::string& search,
     // position a new occurrence could overlap give the same result: nothing
     // before the last match has changed. The second is just cheaper.
     std::size_t nFrom = 0;
+    std::size_t nReplaced = 0;
     for (;;) {
         std::size_t nPos = result.find(search, nFrom);
         if (nPos == std::string::npos)
             break;
         result.replace(nPos, search.size(), replacement);
-        if (!bSinglePass && result.size() > nLimit)
+        if (!bSinglePass && (result.size() > nLimit || ++nReplaced > REPLACE_COUNT_LIMIT))
             bSinglePass = true;
         if (bSinglePass)
             nFrom = nPos + replacement.size();

@@ -67,7 +67,8 @@ std::size_t copyBounded(char* dst, std::size_t dstSize, std::string_view src)
     if (dstSize == 0)
         return 0;
     std::size_t n = utf8Prefix(src, dstSize - 1);
-    std::memcpy(dst, src.data(), n);
+    if (n > 0)
+        std::memcpy(dst, src.data(), n);
     dst[n] = '\0';
     return n;
 }
@@ -86,13 +87,13 @@ bool fileExists(const std::string& path)
 
 long long fileSize(std::FILE* pFile)
 {
-    long nPos = std::ftell(pFile);
-    if (nPos < 0 || std::fseek(pFile, 0, SEEK_END) != 0)
+    // Written data still in the stream's buffer counts too.
+    if (std::fflush(pFile) != 0)
         return -1;
-    long nEnd = std::ftell(pFile);
-    if (std::fseek(pFile, nPos, SEEK_SET) != 0)
+    struct stat st;
+    if (::fstat(::fileno(pFile), &st) != 0 || !S_ISREG(st.st_mode))
         return -1;
-    return nEnd;
+    return static_cast<long long>(st.st_size);
 }
 
 bool readLine(std::FILE* pFile, std::string& line)
@@ -110,6 +111,27 @@ bool readLine(std::FILE* pFile, std::string& line)
         line.append(buf, n);
     }
     return bAny;
+}
+
+bool readWholeFile(const std::string& path, std::string& content)
+{
+    content.clear();
+    FilePtr pFile = openFile(path, "rb");
+    if (!pFile)
+        return false;
+    char buf[16384];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, pFile.get())) > 0)
+        content.append(buf, n);
+    return !std::ferror(pFile.get());
+}
+
+std::string_view trimView(std::string_view text, std::string_view set)
+{
+    std::size_t nFirst = text.find_first_not_of(set);
+    if (nFirst == std::string_view::npos)
+        return std::string_view();
+    return text.substr(nFirst, text.find_last_not_of(set) - nFirst + 1);
 }
 
 void putUInt32LE(unsigned char* dst, std::uint32_t value)

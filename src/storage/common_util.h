@@ -61,13 +61,19 @@ inline FilePtr openFile(const std::string& path, const char* mode)
 
 bool fileExists(const std::string& path);
 
-// Size of an open file in bytes, -1 when it cannot be found. The position is
-// restored.
+// Size of an open regular file in bytes, -1 when it cannot be found. The
+// position is left as it is.
 long long fileSize(std::FILE* pFile);
 
 // Reads one line (without its LF) of any length; false at end of file with
 // nothing read.
 bool readLine(std::FILE* pFile, std::string& line);
+
+// The whole file; false when it cannot be opened or read.
+bool readWholeFile(const std::string& path, std::string& content);
+
+// text trimmed of the bytes of set at both ends, without copying.
+std::string_view trimView(std::string_view text, std::string_view set);
 
 void putUInt32LE(unsigned char* dst, std::uint32_t value);
 std::uint32_t getUInt32LE(const unsigned char* src);
