@@ -206,7 +206,6 @@ public:
     // True when the list has no further argument; a surplus one is error -8.
     bool AtEnd()
     {
-        std::string strText;
         int nSaved = m_nPosition;
         ExprBuffer buffer;
         if (GetParam(m_lpszArguments, buffer.Data(), nSaved) != 0 && g_ErrCode == 0) {

@@ -264,11 +264,12 @@ public:
 
         // Sum or difference: the first "+" or "-" after the first character;
         // the right part keeps its sign.
-        for (size_t nPos : TopLevelSigns(strText)) {
+        const size_t nSign = FirstTopLevelSign(strText);
+        if (nSign != std::string::npos) {
             qreal left;
             qreal right;
-            Derive(strText.substr(0, nPos), left);
-            Derive(strText.substr(strText[nPos] == '-' ? nPos : nPos + 1), right);
+            Derive(strText.substr(0, nSign), left);
+            Derive(strText.substr(strText[nSign] == '-' ? nSign : nSign + 1), right);
             qadd(left, right, result);
             return;
         }
@@ -366,8 +367,8 @@ public:
     }
 
 private:
-    // "+" and "-" at depth 0 after the first character; only the first counts.
-    static std::vector<size_t> TopLevelSigns(const std::string& strText)
+    // The first "+" or "-" at depth 0 after the first character, or npos.
+    static size_t FirstTopLevelSign(const std::string& strText)
     {
         int nDepth = 0;
         for (size_t i = 0; i < strText.size(); ++i) {
@@ -377,9 +378,9 @@ private:
             else if (ch == ')')
                 --nDepth;
             else if (nDepth == 0 && i > 0 && (ch == '+' || ch == '-'))
-                return {i};
+                return i;
         }
-        return {};
+        return std::string::npos;
     }
 
     bool Value(const std::string& strText, unsigned short* value)

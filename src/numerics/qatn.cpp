@@ -35,19 +35,18 @@ int qatn(const unsigned short* x, unsigned short* y)
     if (xr[1] != 0) {
         // arctan x' = x' / (1 + x'^2 / (3 + 4 x'^2 / (5 + 9 x'^2 / (7 + ...)))),
         // from the 74th level (149 + ...) outwards.
-        qreal x2, kk, num;
-        qmul(xr, xr, x2);
-        long n = 149;
-        ltoq(&n, t);
-        for (long k = 74; k >= 1; --k) {
-            long nSquare = k * k;
-            ltoq(&nSquare, kk);
-            qmul(kk, x2, num);
-            qdiv(t, num, t);
-            long nOdd = 2 * k - 1;
-            ltoq(&nOdd, kk);
-            qadd(kk, t, t);
+        QWORK wx, x2, wt, k, num;
+        Unpack(xr, wx);
+        WorkMul(wx, wx, x2);
+        WorkFromInt(149, wt);
+        for (uint64_t n = 74; n >= 1; --n) {
+            WorkFromInt(n * n, k);
+            WorkMul(k, x2, num);
+            WorkDiv(wt, num, wt);
+            WorkFromInt(2 * n - 1, k);
+            WorkAdd(k, wt, wt, false);
         }
+        RoundPack(wt, t, "qatn");
         qdiv(t, xr, t);
         qadd(t, y0, t);
     } else {

@@ -13,6 +13,11 @@
 //     rounded half up on its top bit.
 
 #include <cstring>
+#include <utility>
+
+#if defined(__x86_64__)
+#include <x86intrin.h>
+#endif
 
 #include "numerics/qlib.h"
 #include "numerics/qwork.h"
@@ -22,44 +27,6 @@ using namespace qwork;
 typedef unsigned __int128 u128;
 
 namespace qwork {
-
-void ShiftDown(uint64_t* m, int n)
-{
-    if (n <= 0)
-        return;
-    if (n >= 64 * kLimbs) {
-        for (int i = 0; i < kLimbs; ++i)
-            m[i] = 0;
-        return;
-    }
-    int q = n >> 6;
-    int r = n & 63;
-    for (int i = 0; i < kLimbs; ++i) {
-        int s = i + q;
-        uint64_t lo = s < kLimbs ? m[s] : 0;
-        uint64_t hi = s + 1 < kLimbs ? m[s + 1] : 0;
-        m[i] = r ? (lo >> r) | (hi << (64 - r)) : lo;
-    }
-}
-
-void ShiftUp(uint64_t* m, int n)
-{
-    if (n <= 0)
-        return;
-    if (n >= 64 * kLimbs) {
-        for (int i = 0; i < kLimbs; ++i)
-            m[i] = 0;
-        return;
-    }
-    int q = n >> 6;
-    int r = n & 63;
-    for (int i = kLimbs - 1; i >= 0; --i) {
-        int s = i - q;
-        uint64_t hi = s >= 0 ? m[s] : 0;
-        uint64_t lo = s - 1 >= 0 ? m[s - 1] : 0;
-        m[i] = r ? (hi << r) | (lo >> (64 - r)) : hi;
-    }
-}
 
 bool Normalize(QWORK& w)
 {
@@ -114,28 +81,105 @@ inline int CompareMant(const uint64_t* a, const uint64_t* b)
     return 0;
 }
 
+// a + b + carry, with the carry out.
+inline uint64_t AddCarry(uint64_t a, uint64_t b, unsigned char& c)
+{
+#if defined(__x86_64__)
+    unsigned long long r;
+    c = _addcarry_u64(c, a, b, &r);
+    return r;
+#else
+    u128 t = u128(a) + b + c;
+    c = (unsigned char)(t >> 64);
+    return uint64_t(t);
+#endif
+}
+
+// a - b - borrow, with the borrow out.
+inline uint64_t SubBorrow(uint64_t a, uint64_t b, unsigned char& c)
+{
+#if defined(__x86_64__)
+    unsigned long long r;
+    c = _subborrow_u64(c, a, b, &r);
+    return r;
+#else
+    uint64_t d = a - b - c;
+    c = (a < b) || (a - b < c);
+    return d;
+#endif
+}
+
 // Adds two mantissas; returns the carry out of the top.
 inline uint64_t AddMant(uint64_t* r, const uint64_t* a, const uint64_t* b)
 {
-    uint64_t c = 0;
-    for (int i = 0; i < kLimbs; ++i) {
-        u128 t = u128(a[i]) + b[i] + c;
-        r[i] = uint64_t(t);
-        c = uint64_t(t >> 64);
-    }
+    unsigned char c = 0;
+#pragma GCC unroll 6
+    for (int i = 0; i < kLimbs; ++i)
+        r[i] = AddCarry(a[i], b[i], c);
     return c;
 }
 
 // r = a - b for a >= b.
 inline void SubMant(uint64_t* r, const uint64_t* a, const uint64_t* b)
 {
-    uint64_t borrow = 0;
-    for (int i = 0; i < kLimbs; ++i) {
-        uint64_t ai = a[i], bi = b[i];
-        uint64_t d = ai - bi - borrow;
-        borrow = (ai < bi) || (ai - bi < borrow);
-        r[i] = d;
+    unsigned char c = 0;
+#pragma GCC unroll 6
+    for (int i = 0; i < kLimbs; ++i)
+        r[i] = SubBorrow(a[i], b[i], c);
+}
+
+constexpr int kZeroSum = -100000;
+
+// The body of qadd1 on mantissas: r = x + y (bSame) or x - y, x the operand
+// of larger magnitude and y nDiff places below it (0 <= nDiff). Returns the
+// exponent change of the normalised result against x, or kZeroSum.
+// Unless bWide, the aligned y keeps only what reaches its extra word, a sum
+// is rounded half up on the extra word's top bit and a difference truncated.
+int AddMagnitudes(const uint64_t* x, const uint64_t* y, int nDiff, bool bSame, bool bWide, uint64_t* r)
+{
+    uint64_t t[kLimbs];
+    if (nDiff > 0) {
+        ShiftDownCopy(y, t, nDiff);
+        if (!bWide)
+            t[0] &= kWorkMask;  // what falls below the extra word is lost
+        y = t;
     }
+    int nAdjust = 0;
+    if (bSame) {
+        if (AddMant(r, x, y)) {
+            ShiftDown(r, 1);
+            r[kLimbs - 1] |= kTopBit;
+            nAdjust = 1;
+        }
+        if (!bWide) {
+            if (r[0] & kRoundBit) {
+                unsigned char c = 0;
+                r[0] = AddCarry(r[0] & kMantMask, kUnit, c);
+                for (int i = 1; i < kLimbs; ++i)
+                    r[i] = AddCarry(r[i], 0, c);
+                if (c) {
+                    r[kLimbs - 1] = kTopBit;
+                    ++nAdjust;
+                }
+            }
+            r[0] &= kMantMask;
+        }
+        return nAdjust;
+    }
+    SubMant(r, x, y);
+    if (!(r[kLimbs - 1] & kTopBit)) {
+        int i = kLimbs - 1;
+        while (i >= 0 && r[i] == 0)
+            --i;
+        if (i < 0)
+            return kZeroSum;
+        int n = (kLimbs - 1 - i) * 64 + __builtin_clzll(r[i]);
+        ShiftUp(r, n);
+        nAdjust = -n;
+    }
+    if (!bWide)
+        r[0] &= kMantMask;  // a true difference truncates
+    return nAdjust;
 }
 
 // Outcome of the shared add/subtract body.
@@ -160,7 +204,6 @@ AddResult AddWork(const QWORK& a, const QWORK& b, QWORK& c, bool bWide = false)
         c = *pBase;
         return kAddValue;
     }
-    uint64_t y[kLimbs];
     if (nDiff == 0) {
         int nCmp = CompareMant(a.m, b.m);
         if (nCmp == 0) {
@@ -174,69 +217,124 @@ AddResult AddWork(const QWORK& a, const QWORK& b, QWORK& c, bool bWide = false)
             pBase = &b;
             pOther = &a;
         }
-        std::memcpy(y, pOther->m, sizeof y);
-    } else {
-        std::memcpy(y, pOther->m, sizeof y);
-        ShiftDown(y, nDiff);
-        if (!bWide)
-            y[0] &= kWorkMask;  // what falls below the extra word is lost
     }
-    QWORK r;
-    r.nSign = pBase->nSign;
-    r.nExp = pBase->nExp;
-    if (a.nSign == b.nSign) {
-        if (AddMant(r.m, pBase->m, y)) {
-            ShiftDown(r.m, 1);
-            r.m[kLimbs - 1] |= kTopBit;
-            ++r.nExp;
-        }
-        if (!bWide)
-            RoundMant(r);
-    } else {
-        SubMant(r.m, pBase->m, y);
-        if (Normalize(r))
-            return kAddZero;
-        if (!bWide)
-            r.m[0] &= kMantMask;  // a true difference truncates
-    }
-    c = r;
+    uint64_t r[kLimbs];
+    int nAdjust = AddMagnitudes(pBase->m, pOther->m, nDiff, a.nSign == b.nSign, bWide, r);
+    if (nAdjust == kZeroSum)
+        return kAddZero;
+    c.nSign = pBase->nSign;
+    c.nExp = pBase->nExp + nAdjust;
+    std::memcpy(c.m, r, sizeof r);
     return kAddValue;
 }
 
 // Shared body of qadd and qsub: c = b + a, or c = b - a when bSubtract.
 void qadd1(const unsigned short* a, const unsigned short* b, unsigned short* c, bool bSubtract)
 {
-    QWORK wa, wb, wc;
-    Unpack(a, wa);
-    Unpack(b, wb);
-    if (bSubtract)
-        wa.nSign ^= 1;
-    if (wa.nExp == 0) {
+    int nSignA = (a[0] != 0) ^ bSubtract, nSignB = b[0] != 0;
+    int ea = a[1], eb = b[1];
+    if (ea == 0) {
         // x + 0 is x; a zero result keeps the sign of b.
-        if (wb.nExp == 0)
+        if (eb == 0)
             SetZero(c, b[0] ? 0xFFFF : 0);
         else
-            Pack(wb, c);
+            qmov(b, c);
         return;
     }
-    if (wb.nExp == 0) {
-        Pack(wa, c);
+    if (eb == 0) {
+        qmov(a, c);
+        c[0] = nSignA ? 0xFFFF : 0;
         return;
     }
-    if (AddWork(wa, wb, wc) == kAddZero) {
+    const unsigned short* pBase = a;
+    const unsigned short* pOther = b;
+    int nSign = nSignA;
+    if (eb > ea) {
+        pBase = b;
+        pOther = a;
+        nSign = nSignB;
+    }
+    int nDiff = int(pBase[1]) - int(pOther[1]);
+    if (nDiff > 337) {
+        qmov(pBase, c);
+        c[0] = nSign ? 0xFFFF : 0;
+        return;
+    }
+    uint64_t x[kLimbs], y[kLimbs], r[kLimbs];
+    LoadMant(pBase, x);
+    LoadMant(pOther, y);
+    if (!(x[kLimbs - 1] & y[kLimbs - 1] & kTopBit)) {
+        // An operand without its leading bit (an array that never held a
+        // number): take the slow road through its normalised value.
+        QWORK wa, wb, wc;
+        Unpack(a, wa);
+        Unpack(b, wb);
+        wa.nSign = nSignA;
+        if (WorkIsZero(wa) || WorkIsZero(wb)) {
+            const QWORK& w = WorkIsZero(wa) ? wb : wa;
+            if (WorkIsZero(w))
+                SetZero(c);
+            else
+                Pack(w, c);
+            return;
+        }
+        if (AddWork(wa, wb, wc) == kAddZero || wc.nExp <= 0) {
+            SetZero(c);
+        } else if (wc.nExp > QEXPMAX) {
+            mtherr("qadd", 3);
+            SetHuge(c, wc.nSign);
+        } else {
+            Pack(wc, c);
+        }
+        return;
+    }
+    if (nDiff == 0) {
+        int nCmp = CompareMant(x, y);
+        if (nCmp == 0) {
+            if (nSignA != nSignB) {
+                SetZero(c);
+                return;
+            }
+            // x + x: the exponent goes up by one.
+            if (ea + 1 > QEXPMAX) {
+                mtherr("qadd", 3);
+                SetHuge(c, nSignA);
+                return;
+            }
+            qmov(a, c);
+            c[0] = nSignA ? 0xFFFF : 0;
+            c[1] = (unsigned short)(ea + 1);
+            return;
+        }
+        if (nCmp < 0) {
+            std::swap(x, y);
+            nSign = nSignB;
+        }
+    }
+    int nAdjust = AddMagnitudes(x, y, nDiff, nSignA == nSignB, false, r);
+    if (nAdjust == kZeroSum) {
         SetZero(c);
         return;
     }
-    if (wc.nExp > QEXPMAX) {
+    int nExp = int(pBase[1]) + nAdjust;
+    if (nExp > QEXPMAX) {
         mtherr("qadd", 3);
-        SetHuge(c, wc.nSign);
+        SetHuge(c, nSign);
         return;
     }
-    if (wc.nExp <= 0) {
+    if (nExp <= 0) {
         SetZero(c);
         return;
     }
-    Pack(wc, c);
+    c[0] = nSign ? 0xFFFF : 0;
+    c[1] = (unsigned short)nExp;
+    c[2] = 0;
+    StoreLimb(r[5], c + 3);
+    StoreLimb(r[4], c + 7);
+    StoreLimb(r[3], c + 11);
+    StoreLimb(r[2], c + 15);
+    StoreLimb(r[1], c + 19);
+    c[23] = (unsigned short)(r[0] >> 48);
 }
 
 // mulm: exact product of two mantissas, p has 12 limbs.
@@ -251,6 +349,7 @@ inline void MulMant(const uint64_t* a, const uint64_t* b, uint64_t* p)
             continue;
         }
         uint64_t c = 0;
+#pragma GCC unroll 6
         for (int j = 0; j < kLimbs; ++j) {
             u128 t = u128(ai) * b[j] + p[i + j] + c;
             p[i + j] = uint64_t(t);
@@ -391,32 +490,37 @@ inline uint64_t Div128(uint64_t hi, uint64_t lo, uint64_t d, uint64_t& rem)
 // divm: q = floor(u * 2^384 / v) in 7 limbs (q[6] is 0 or 1), v normalised.
 void DivMant(const uint64_t* u, const uint64_t* v, uint64_t* q)
 {
-    uint64_t r[kLimbs + 1];
-    std::memcpy(r, u, kLimbs * sizeof(uint64_t));
+    // R holds the running remainder: u (less v when u >= v) in R[6..11],
+    // followed by the six zero limbs of the dividend's low half.
+    uint64_t R[2 * kLimbs + 1];
+    for (int i = 0; i < kLimbs; ++i)
+        R[i] = 0;
+    R[2 * kLimbs] = 0;
     q[kLimbs] = 0;
-    if (CompareMant(r, v) >= 0) {
-        SubMant(r, r, v);
+    if (CompareMant(u, v) >= 0) {
+        SubMant(R + kLimbs, u, v);
         q[kLimbs] = 1;
+    } else {
+        for (int i = 0; i < kLimbs; ++i)
+            R[kLimbs + i] = u[i];
     }
     if ((v[0] | v[1] | v[2] | v[3] | v[4]) == 0) {
         // Divisor of one limb (every one-word divisor lands here): short
-        // division of r * 2^64 by d, limb by limb. r < d * 2^320, so the top
-        // quotient limb is zero and the remaining six are the quotient.
+        // division of the remainder by d, limb by limb. The remainder is
+        // below d * 2^320, so the top quotient limb is zero and the other
+        // six are the quotient.
         uint64_t d = v[kLimbs - 1];
-        uint64_t rem = r[kLimbs - 1];
-        for (int i = kLimbs - 2; i >= 0; --i)
-            q[i + 1] = Div128(rem, r[i], d, rem);
-        q[0] = Div128(rem, 0, d, rem);
+        uint64_t rem = R[2 * kLimbs - 1];
+        for (int i = 2 * kLimbs - 2; i >= kLimbs - 1; --i)
+            q[i - kLimbs + 1] = Div128(rem, R[i], d, rem);
         return;
     }
-    // Knuth's algorithm D with six divisor limbs; every quotient limb is
-    // exact, so the rounding bit below the mantissa is exact too.
+    // Knuth's algorithm D with six divisor limbs, in place: quotient limb j
+    // comes from the window R[j .. j+6]. Every quotient limb is exact, so
+    // the rounding bit below the mantissa is exact too.
     const uint64_t v1 = v[kLimbs - 1], v2 = v[kLimbs - 2];
     for (int j = kLimbs - 1; j >= 0; --j) {
-        // Window: r[5..0] followed by a zero limb (the dividend's low half).
-        uint64_t w[kLimbs + 1];
-        w[0] = 0;
-        std::memcpy(w + 1, r, kLimbs * sizeof(uint64_t));
+        uint64_t* w = R + j;
         uint64_t qhat, rhat;
         bool bRhatOverflow = false;
         if (w[kLimbs] >= v1) {
@@ -434,32 +538,25 @@ void DivMant(const uint64_t* u, const uint64_t* v, uint64_t* q)
             bRhatOverflow = (t >> 64) != 0;
         }
         // w -= qhat * v
-        uint64_t carry = 0, borrow = 0;
+        uint64_t carry = 0;
+        unsigned char borrow = 0;
+#pragma GCC unroll 6
         for (int i = 0; i < kLimbs; ++i) {
             u128 p = u128(qhat) * v[i] + carry;
             carry = uint64_t(p >> 64);
-            uint64_t pl = uint64_t(p);
-            uint64_t wi = w[i];
-            uint64_t d = wi - pl - borrow;
-            borrow = (wi < pl) || (wi - pl < borrow);
-            w[i] = d;
+            w[i] = SubBorrow(w[i], uint64_t(p), borrow);
         }
-        uint64_t top = w[kLimbs];
-        uint64_t d = top - carry - borrow;
-        bool bNegative = (top < carry) || (top - carry < borrow);
-        w[kLimbs] = d;
-        if (bNegative) {
+        w[kLimbs] = SubBorrow(w[kLimbs], carry, borrow);
+        if (borrow) {
+            // qhat was one too large: add v back.
             --qhat;
-            uint64_t c = 0;
-            for (int i = 0; i < kLimbs; ++i) {
-                u128 t = u128(w[i]) + v[i] + c;
-                w[i] = uint64_t(t);
-                c = uint64_t(t >> 64);
-            }
+            unsigned char c = 0;
+#pragma GCC unroll 6
+            for (int i = 0; i < kLimbs; ++i)
+                w[i] = AddCarry(w[i], v[i], c);
             w[kLimbs] += c;
         }
         q[j] = qhat;
-        std::memcpy(r, w, kLimbs * sizeof(uint64_t));
     }
 }
 
@@ -594,8 +691,21 @@ void WorkDiv(const QWORK& a, const QWORK& b, QWORK& c, bool bWide)
 
 int qmov(const unsigned short* a, unsigned short* b)
 {
-    if (a != b)
-        std::memmove(b, a, NQ * sizeof(unsigned short));
+    // Copied in the same pieces as Pack writes and LoadMant reads (three
+    // words, five groups of four, one word), so that a number copied and
+    // then read at once is forwarded straight from the stores.
+    if (a == b)
+        return 0;
+    uint64_t m[5];
+    for (int i = 0; i < 5; ++i)
+        std::memcpy(&m[i], a + 3 + 4 * i, sizeof m[i]);
+    unsigned short w0 = a[0], w1 = a[1], w2 = a[2], w23 = a[23];
+    b[0] = w0;
+    b[1] = w1;
+    b[2] = w2;
+    for (int i = 0; i < 5; ++i)
+        std::memcpy(b + 3 + 4 * i, &m[i], sizeof m[i]);
+    b[23] = w23;
     return 0;
 }
 

@@ -13,25 +13,26 @@ void LogSeries(const unsigned short* z, unsigned short* y)
     // on their own (their sum is below 0.04 for |z| <= 1/3), so that
     // rounding in the sum costs a fraction of an ulp of the whole; the
     // series stops when a term falls 336 places below 1.
-    qreal z2, term, pw, sum, d, t;
-    SetZero(sum);
-    if (z[1] != 0) {
-        qmul(z, z, z2);
-        qmov(qone, pw);
-        for (long n = 3;; n += 2) {
-            qmul(z2, pw, pw);
-            ltoq(&n, d);
-            qdiv(d, pw, term);
-            qadd(term, sum, sum);
-            if (term[1] == 0 || QEXPBIAS - int(term[1]) >= 336)
+    QWORK wz, z2, term, pw, sum, d, t;
+    Unpack(z, wz);
+    Unpack(qzero, sum);
+    if (!WorkIsZero(wz)) {
+        WorkMul(wz, wz, z2);
+        WorkFromInt(1, pw);
+        for (uint64_t n = 3;; n += 2) {
+            WorkMul(z2, pw, pw);
+            WorkFromInt(n, d);
+            WorkDiv(d, pw, term);
+            WorkAdd(term, sum, sum, false);
+            if (WorkIsZero(term) || QEXPBIAS - term.nExp >= 336)
                 break;
         }
     }
-    qmul(z, sum, t);
-    qadd(z, t, t);
-    if (t[1] != 0)
-        ++t[1];
-    qmov(t, y);
+    WorkMul(wz, sum, t);
+    WorkAdd(wz, t, t, false);
+    if (!WorkIsZero(t))
+        ++t.nExp;
+    RoundPack(t, y, "qlog");
 }
 
 void LogOnePlus(const unsigned short* u, unsigned short* y)

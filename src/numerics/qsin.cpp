@@ -163,25 +163,33 @@ void SinQuadrant(const unsigned short* x, int nOffset, unsigned short* y)
     // summed on their own, the positive and the negative ones apart: every
     // step is then a rounded addition, where mixing them would make half of
     // them truncating subtractions whose errors all lean the same way.
-    qreal z2, term, plus, minus, k, t;
-    qmul(z, z, z2);
-    qmov(qone, term);
-    SetZero(plus);
-    SetZero(minus);
-    if (z[1] != 0) {
-        for (long n = 2;; n += 2) {
-            long nDen = n * (n + 1);
-            ltoq(&nDen, k);
-            qmul(z2, term, term);
-            qdiv(k, term, term);
-            qadd(term, (n & 2) ? minus : plus, (n & 2) ? minus : plus);
-            if (term[1] == 0 || (QEXPBIAS - 1) - int(term[1]) >= 336)
+    QWORK wz, z2, term, plus, minus, k, wt;
+    qreal t;
+    Unpack(z, wz);
+    WorkMul(wz, wz, z2);
+    WorkFromInt(1, term);
+    Unpack(qzero, plus);
+    Unpack(qzero, minus);
+    if (!WorkIsZero(wz)) {
+        for (uint64_t n = 2;; n += 2) {
+            WorkFromInt(n * (n + 1), k);
+            WorkMul(z2, term, term);
+            WorkDiv(k, term, term);
+            if (n & 2)
+                WorkAdd(term, minus, minus, false);
+            else
+                WorkAdd(term, plus, plus, false);
+            if (WorkIsZero(term) || (QEXPBIAS - 1) - term.nExp >= 336)
                 break;
         }
     }
-    qsub(minus, plus, plus);
-    qmul(z, plus, t);
-    qadd(z, t, t);
+    WorkAdd(minus, plus, plus, true);
+    WorkMul(wz, plus, wt);
+    WorkAdd(wz, wt, wt, false);
+    if (WorkIsZero(wt))
+        SetZero(t);
+    else
+        RoundPack(wt, t, "qsin");
     // Quadrants 2 and 3 (mod 4) are negative; so is sin of a negative x.
     if (t[1] != 0 && (bNegative != ((j & 2) != 0)))
         t[0] = (unsigned short)~t[0];

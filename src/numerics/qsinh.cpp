@@ -29,21 +29,22 @@ int qsinh(const unsigned short* x, unsigned short* y)
         // x (1 + x^2/3! + x^4/5! + ...) until a term falls 336 places below
         // the sum (which lies in [1, 1.05)); the terms after the 1 are summed
         // on their own and x + x S formed at the end.
-        qreal x2, term, sum, k;
-        qmul(a, a, x2);
-        qmov(qone, term);
-        SetZero(sum);
-        for (long n = 2;; n += 2) {
-            long nDen = n * (n + 1);
-            ltoq(&nDen, k);
-            qmul(x2, term, term);
-            qdiv(k, term, term);
-            qadd(term, sum, sum);
-            if (term[1] == 0 || QEXPBIAS - int(term[1]) >= 336)
+        QWORK wa, x2, term, sum, k, wt;
+        Unpack(a, wa);
+        WorkMul(wa, wa, x2);
+        WorkFromInt(1, term);
+        Unpack(qzero, sum);
+        for (uint64_t n = 2;; n += 2) {
+            WorkFromInt(n * (n + 1), k);
+            WorkMul(x2, term, term);
+            WorkDiv(k, term, term);
+            WorkAdd(term, sum, sum, false);
+            if (WorkIsZero(term) || QEXPBIAS - term.nExp >= 336)
                 break;
         }
-        qmul(a, sum, t);
-        qadd(a, t, t);
+        WorkMul(wa, sum, wt);
+        WorkAdd(wa, wt, wt, false);
+        RoundPack(wt, t, "qsinh");
     }
     if (bNegative && t[1] != 0)
         t[0] = 0xFFFF;

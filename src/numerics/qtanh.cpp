@@ -18,16 +18,17 @@ int qtanh(const unsigned short* x, unsigned short* y)
     if (a[1] < QEXPBIAS) {
         // |x| < 1: x / (1 + x^2 / (3 + x^2 / (5 + ... + x^2 / 77))), from the
         // innermost level outwards.
-        qreal x2, k;
-        qmul(a, a, x2);
-        long n = 77;
-        ltoq(&n, t);
-        for (n = 75; n >= 1; n -= 2) {
-            qdiv(t, x2, t);
-            ltoq(&n, k);
-            qadd(k, t, t);
+        QWORK wa, x2, wt, k;
+        Unpack(a, wa);
+        WorkMul(wa, wa, x2);
+        WorkFromInt(77, wt);
+        for (int n = 75; n >= 1; n -= 2) {
+            WorkDiv(wt, x2, wt);
+            WorkFromInt(uint64_t(n), k);
+            WorkAdd(k, wt, wt, false);
         }
-        qdiv(t, a, t);
+        WorkDiv(wt, wa, wt);
+        RoundPack(wt, t, "qtanh");
     } else if (a[1] >= QEXPBIAS + 7) {
         // |x| >= 128: e^-2|x| < 2^-369, so tanh x rounds to +-1. Going
         // through e^|x| would also report a spurious overflow for huge x.

@@ -14,6 +14,7 @@
 //                   stored range while it is formed and be checked once.
 
 #include <cstdint>
+#include <cstring>
 
 #include "numerics/qlib.h"
 
@@ -37,7 +38,43 @@ inline bool IsZero(const unsigned short* a)
     return a[1] == 0;
 }
 
+// Four words, most significant first, as one limb and back. The words sit
+// in memory in their own order, so a limb is the little-endian load with its
+// four 16-bit lanes reversed.
+inline uint64_t LoadLimb(const unsigned short* p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    v = (v << 32) | (v >> 32);
+    return ((v & 0x0000FFFF0000FFFFull) << 16) | ((v >> 16) & 0x0000FFFF0000FFFFull);
+}
+
+inline void StoreLimb(uint64_t v, unsigned short* p)
+{
+    v = (v << 32) | (v >> 32);
+    v = ((v & 0x0000FFFF0000FFFFull) << 16) | ((v >> 16) & 0x0000FFFF0000FFFFull);
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Mantissa words 3..23 into limbs; the extra word and the bits below it zero.
+inline void LoadMant(const unsigned short* a, uint64_t* m)
+{
+    m[5] = LoadLimb(a + 3);
+    m[4] = LoadLimb(a + 7);
+    m[3] = LoadLimb(a + 11);
+    m[2] = LoadLimb(a + 15);
+    m[1] = LoadLimb(a + 19);
+    m[0] = uint64_t(a[23]) << 48;
+}
+
+// normlz: shifts the mantissa up until bit 383 is set and lowers the
+// exponent by the shift. Returns true when the mantissa is all zero.
+bool Normalize(QWORK& w);
+
 // qmovz: a stored number into working form; a zero gets a zero mantissa.
+// A nonzero number always has its leading bit set; one that does not (an
+// array that never held a number) is normalised here, so that no routine
+// divides by a mantissa whose top limb is not the leading one.
 inline void Unpack(const unsigned short* a, QWORK& w)
 {
     w.nSign = a[0] != 0;
@@ -47,10 +84,12 @@ inline void Unpack(const unsigned short* a, QWORK& w)
             w.m[i] = 0;
         return;
     }
-    const unsigned short* p = a + 3;
-    for (int i = kLimbs - 1; i > 0; --i, p += 4)
-        w.m[i] = (uint64_t(p[0]) << 48) | (uint64_t(p[1]) << 32) | (uint64_t(p[2]) << 16) | uint64_t(p[3]);
-    w.m[0] = uint64_t(p[0]) << 48;
+    LoadMant(a, w.m);
+    if (!(w.m[kLimbs - 1] & kTopBit) && (Normalize(w) || w.nExp <= 0)) {
+        w.nExp = 0;
+        for (int i = 0; i < kLimbs; ++i)
+            w.m[i] = 0;
+    }
 }
 
 // Writes sign, exponent and the 336 mantissa bits; the caller has rounded
@@ -60,15 +99,27 @@ inline void Pack(const QWORK& w, unsigned short* c)
     c[0] = w.nSign ? 0xFFFF : 0;
     c[1] = (unsigned short)w.nExp;
     c[2] = 0;
-    unsigned short* p = c + 3;
-    for (int i = kLimbs - 1; i > 0; --i, p += 4) {
-        uint64_t v = w.m[i];
-        p[0] = (unsigned short)(v >> 48);
-        p[1] = (unsigned short)(v >> 32);
-        p[2] = (unsigned short)(v >> 16);
-        p[3] = (unsigned short)v;
-    }
-    p[0] = (unsigned short)(w.m[0] >> 48);
+    StoreLimb(w.m[5], c + 3);
+    StoreLimb(w.m[4], c + 7);
+    StoreLimb(w.m[3], c + 11);
+    StoreLimb(w.m[2], c + 15);
+    StoreLimb(w.m[1], c + 19);
+    c[23] = (unsigned short)(w.m[0] >> 48);
+}
+
+// A small positive integer as a working number (exact).
+inline void WorkFromInt(uint64_t n, QWORK& w)
+{
+    int s = __builtin_clzll(n);
+    w.nSign = 0;
+    w.nExp = QEXPBIAS + 63 - s;
+    w.m[5] = n << s;
+    w.m[4] = w.m[3] = w.m[2] = w.m[1] = w.m[0] = 0;
+}
+
+inline bool WorkIsZero(const QWORK& w)
+{
+    return (w.m[0] | w.m[1] | w.m[2] | w.m[3] | w.m[4] | w.m[5]) == 0;
 }
 
 // A zero with the given sign word (all other words cleared).
@@ -94,15 +145,50 @@ inline bool MantIsZero(const uint64_t* m)
     return (m[0] | m[1] | m[2] | m[3] | m[4] | m[5]) == 0;
 }
 
-// Shifts the 384-bit mantissa down by n >= 0 bits (bits falling off the
-// bottom are lost).
-void ShiftDown(uint64_t* m, int n);
-// Shifts the 384-bit mantissa up by n >= 0 bits.
-void ShiftUp(uint64_t* m, int n);
+// d = m shifted down by n bits, 0 < n < 384 (bits falling off the bottom
+// are lost). d may be m.
+inline void ShiftDownCopy(const uint64_t* m, uint64_t* d, int n)
+{
+    int q = n >> 6, r = n & 63;
+    // (hi << 1) << (63 - r) is hi << (64 - r), and 0 for r == 0.
+    for (int i = 0; i < kLimbs; ++i) {
+        uint64_t lo = i + q < kLimbs ? m[i + q] : 0;
+        uint64_t hi = i + q + 1 < kLimbs ? m[i + q + 1] : 0;
+        d[i] = (lo >> r) | ((hi << 1) << (63 - r));
+    }
+}
 
-// normlz: shifts the mantissa up until bit 383 is set and lowers the
-// exponent by the shift. Returns true when the mantissa is all zero.
-bool Normalize(QWORK& w);
+// Shifts the 384-bit mantissa down by n >= 0 bits.
+inline void ShiftDown(uint64_t* m, int n)
+{
+    if (n <= 0)
+        return;
+    if (n >= 64 * kLimbs) {
+        for (int i = 0; i < kLimbs; ++i)
+            m[i] = 0;
+        return;
+    }
+    ShiftDownCopy(m, m, n);
+}
+
+// Shifts the 384-bit mantissa up by n >= 0 bits.
+inline void ShiftUp(uint64_t* m, int n)
+{
+    if (n <= 0)
+        return;
+    if (n >= 64 * kLimbs) {
+        for (int i = 0; i < kLimbs; ++i)
+            m[i] = 0;
+        return;
+    }
+    int q = n >> 6, r = n & 63;
+    for (int i = kLimbs - 1; i >= 0; --i) {
+        uint64_t hi = i - q >= 0 ? m[i - q] : 0;
+        uint64_t lo = i - q - 1 >= 0 ? m[i - q - 1] : 0;
+        m[i] = (hi << r) | ((lo >> 1) >> (63 - r));
+    }
+}
+
 
 // Rounds a normalised working number on the top bit of its extra word
 // (half up in magnitude) and stores it, checking the range: a result above

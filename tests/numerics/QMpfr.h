@@ -20,7 +20,7 @@ constexpr mpfr_prec_t kRefBits = 400;
 void QToMpfr(const unsigned short* a, mpfr_t r);
 
 // a = r rounded to nearest at 336 bits (ties to even). Returns false when the
-// value lies outside the qreal range (then a is left unspecified).
+// value lies outside the qreal range (a then holds nothing meaningful).
 bool MpfrToQ(const mpfr_t r, unsigned short* a);
 
 // |q - ref| in units in the last place of a 336-bit number of the size of
