@@ -1,0 +1,406 @@
+#include "tex/MathFont.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <hb.h>
+
+namespace tex {
+namespace {
+
+// Where Debian's fonts-lmodern puts the fonts, used when fontconfig does not know them.
+constexpr const char* mg_szMathFallback =
+    "/usr/share/texmf/fonts/opentype/public/lm-math/latinmodern-math.otf";
+constexpr const char* mg_szTextFolderFallback = "/usr/share/texmf/fonts/opentype/public/lm/";
+
+struct FONT_SOURCE {
+    const char* m_szFamily;  // fontconfig family to ask for
+    const char* m_szFile;    // the file we want among the family's faces
+};
+
+constexpr FONT_SOURCE mg_arrSources[TEXFONT_COUNT] = {
+    {"Latin Modern Math", "latinmodern-math.otf"},
+    {"LM Roman 10", "lmroman10-regular.otf"},
+    {"LM Roman 10", "lmroman10-bold.otf"},
+    {"LM Roman 10", "lmroman10-italic.otf"},
+};
+
+// Past this many cached rasters the cache starts over; a few thousand glyphs
+// cover every size a screen shows.
+constexpr size_t mg_nBitmapCacheLimit = 20000;
+
+bool FileExists(const std::string& path)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    std::fclose(f);
+    return true;
+}
+
+const char* BaseName(const char* path)
+{
+    const char* slash = std::strrchr(path, '/');
+    return slash ? slash + 1 : path;
+}
+
+// Asks fontconfig for the faces of the family and picks the one stored in the
+// wanted file, so that an optical size or weight of the same family is never
+// taken by mistake. Empty when fontconfig has no such file.
+std::string FindWithFontconfig(FcConfig* config, const FONT_SOURCE& source)
+{
+    std::string found;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(source.m_szFamily));
+    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
+    FcFontSet* set = FcFontList(config, pattern, objects);
+    if (set) {
+        for (int i = 0; i < set->nfont && found.empty(); ++i) {
+            FcChar8* file = nullptr;
+            if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch && file &&
+                std::strcmp(BaseName(reinterpret_cast<const char*>(file)), source.m_szFile) == 0)
+                found = reinterpret_cast<const char*>(file);
+        }
+        FcFontSetDestroy(set);
+    }
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    return found;
+}
+
+std::string LocateFont(FcConfig* config, TexFontId id)
+{
+    const FONT_SOURCE& source = mg_arrSources[id];
+    std::string path = config ? FindWithFontconfig(config, source) : std::string();
+    if (!path.empty() && FileExists(path))
+        return path;
+    path = id == TEXFONT_MATH ? std::string(mg_szMathFallback)
+                              : std::string(mg_szTextFolderFallback) + source.m_szFile;
+    return FileExists(path) ? path : std::string();
+}
+
+struct FONT_SLOT {
+    FT_Face m_pFace = nullptr;
+    hb_face_t* m_pHbFace = nullptr;
+    hb_font_t* m_pHbFont = nullptr;
+    double m_dUnitsPerEm = 1000;
+    bool ok() const { return m_pFace && m_pHbFont; }
+};
+
+struct BitmapKey {
+    uint64_t m_nValue;
+    bool operator==(const BitmapKey& other) const { return m_nValue == other.m_nValue; }
+};
+
+struct BitmapKeyHash {
+    size_t operator()(const BitmapKey& key) const { return std::hash<uint64_t>()(key.m_nValue); }
+};
+
+}  // namespace
+
+struct MathFont::Impl {
+    FT_Library m_pLibrary = nullptr;
+    FONT_SLOT m_arrFonts[TEXFONT_COUNT];
+    std::unordered_map<BitmapKey, GLYPH_BITMAP, BitmapKeyHash> m_mapBitmaps;
+    std::unordered_map<uint64_t, uint32_t> m_mapScriptGlyphs;
+
+    const FONT_SLOT& slot(TexFontId font) const
+    {
+        // A missing text face falls back to the math font, which has Latin letters too.
+        const FONT_SLOT& wanted = m_arrFonts[font < TEXFONT_COUNT ? font : TEXFONT_MATH];
+        return wanted.ok() ? wanted : m_arrFonts[TEXFONT_MATH];
+    }
+    double em(const FONT_SLOT& s, double units) const { return units / s.m_dUnitsPerEm; }
+};
+
+MathFont& MathFont::instance()
+{
+    static MathFont font;
+    return font;
+}
+
+MathFont::MathFont() : m_pImpl(std::make_unique<Impl>())
+{
+    if (FT_Init_FreeType(&m_pImpl->m_pLibrary) != 0) {
+        m_pImpl->m_pLibrary = nullptr;
+        return;
+    }
+    // A private fontconfig configuration: the process-wide one belongs to
+    // whoever else uses fontconfig here (the GUI toolkit).
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    std::string paths[TEXFONT_COUNT];
+    for (int i = 0; i < TEXFONT_COUNT; ++i)
+        paths[i] = LocateFont(config, static_cast<TexFontId>(i));
+    if (config)
+        FcConfigDestroy(config);
+    for (int i = 0; i < TEXFONT_COUNT; ++i) {
+        const std::string& path = paths[i];
+        if (path.empty())
+            continue;
+        FONT_SLOT& s = m_pImpl->m_arrFonts[i];
+        if (FT_New_Face(m_pImpl->m_pLibrary, path.c_str(), 0, &s.m_pFace) != 0) {
+            s.m_pFace = nullptr;
+            continue;
+        }
+        hb_blob_t* blob = hb_blob_create_from_file(path.c_str());
+        s.m_pHbFace = hb_face_create(blob, 0);
+        hb_blob_destroy(blob);
+        s.m_dUnitsPerEm = hb_face_get_upem(s.m_pHbFace);
+        if (s.m_dUnitsPerEm <= 0)
+            s.m_dUnitsPerEm = 1000;
+        s.m_pHbFont = hb_font_create(s.m_pHbFace);
+        if (i == TEXFONT_MATH && !hb_ot_math_has_data(s.m_pHbFace)) {
+            // A math font without a MATH table cannot set formulas.
+            hb_font_destroy(s.m_pHbFont);
+            s.m_pHbFont = nullptr;
+        }
+    }
+}
+
+MathFont::~MathFont()
+{
+    for (FONT_SLOT& s : m_pImpl->m_arrFonts) {
+        if (s.m_pHbFont)
+            hb_font_destroy(s.m_pHbFont);
+        if (s.m_pHbFace)
+            hb_face_destroy(s.m_pHbFace);
+        if (s.m_pFace)
+            FT_Done_Face(s.m_pFace);
+    }
+    if (m_pImpl->m_pLibrary)
+        FT_Done_FreeType(m_pImpl->m_pLibrary);
+}
+
+bool MathFont::isLoaded() const
+{
+    return m_pImpl->m_arrFonts[TEXFONT_MATH].ok();
+}
+
+uint32_t MathFont::glyphIndex(TexFontId font, uint32_t codepoint) const
+{
+    const FONT_SLOT& s = m_pImpl->slot(font);
+    hb_codepoint_t glyph = 0;
+    if (!s.ok() || !hb_font_get_nominal_glyph(s.m_pHbFont, codepoint, &glyph))
+        return 0;
+    return glyph;
+}
+
+uint32_t MathFont::scriptGlyph(uint32_t glyph, int level)
+{
+    if (level <= 0 || glyph == 0)
+        return glyph;
+    const FONT_SLOT& s = m_pImpl->m_arrFonts[TEXFONT_MATH];
+    if (!s.ok())
+        return glyph;
+    uint64_t key = (static_cast<uint64_t>(glyph) << 2) | static_cast<uint64_t>(level > 1 ? 2 : 1);
+    auto it = m_pImpl->m_mapScriptGlyphs.find(key);
+    if (it != m_pImpl->m_mapScriptGlyphs.end())
+        return it->second;
+
+    // The 'ssty' feature of the math script maps a glyph to its script form;
+    // apply its lookups to the single glyph.
+    uint32_t result = glyph;
+    hb_face_t* face = s.m_pHbFace;
+    const hb_tag_t ssty = HB_TAG('s', 's', 't', 'y');
+    unsigned int featureCount = hb_ot_layout_table_get_feature_tags(face, HB_OT_TAG_GSUB, 0, nullptr, nullptr);
+    std::vector<hb_tag_t> tags(featureCount);
+    hb_ot_layout_table_get_feature_tags(face, HB_OT_TAG_GSUB, 0, &featureCount, tags.data());
+    for (unsigned int f = 0; f < featureCount; ++f) {
+        if (tags[f] != ssty)
+            continue;
+        unsigned int lookupCount = 8;
+        unsigned int lookups[8];
+        hb_ot_layout_feature_get_lookups(face, HB_OT_TAG_GSUB, f, 0, &lookupCount, lookups);
+        for (unsigned int l = 0; l < lookupCount; ++l) {
+            hb_codepoint_t alternates[4];
+            unsigned int altCount = 4;
+            unsigned int total = hb_ot_layout_lookup_get_glyph_alternates(face, lookups[l], result, 0,
+                                                                         &altCount, alternates);
+            if (total == 0 || altCount == 0)
+                continue;
+            // Alternate substitution: index level-1 is the form for that level.
+            unsigned int pick = static_cast<unsigned int>(level > 1 ? 1 : 0);
+            result = alternates[pick < altCount ? pick : altCount - 1];
+            break;
+        }
+        break;
+    }
+    m_pImpl->m_mapScriptGlyphs.emplace(key, result);
+    return result;
+}
+
+double MathFont::advance(TexFontId font, uint32_t glyph) const
+{
+    const FONT_SLOT& s = m_pImpl->slot(font);
+    if (!s.ok())
+        return 0;
+    return m_pImpl->em(s, hb_font_get_glyph_h_advance(s.m_pHbFont, glyph));
+}
+
+GLYPH_EXTENTS MathFont::extents(TexFontId font, uint32_t glyph) const
+{
+    GLYPH_EXTENTS result;
+    const FONT_SLOT& s = m_pImpl->slot(font);
+    hb_glyph_extents_t e;
+    if (!s.ok() || !hb_font_get_glyph_extents(s.m_pHbFont, glyph, &e))
+        return result;
+    result.m_dLeft = m_pImpl->em(s, e.x_bearing);
+    result.m_dRight = m_pImpl->em(s, e.x_bearing + e.width);
+    result.m_dTop = m_pImpl->em(s, e.y_bearing);
+    result.m_dBottom = m_pImpl->em(s, e.y_bearing + e.height);
+    return result;
+}
+
+double MathFont::constant(hb_ot_math_constant_t which) const
+{
+    const FONT_SLOT& s = m_pImpl->m_arrFonts[TEXFONT_MATH];
+    if (!s.ok())
+        return 0;
+    hb_position_t value = hb_ot_math_get_constant(s.m_pHbFont, which);
+    if (which == HB_OT_MATH_CONSTANT_SCRIPT_PERCENT_SCALE_DOWN ||
+        which == HB_OT_MATH_CONSTANT_SCRIPT_SCRIPT_PERCENT_SCALE_DOWN ||
+        which == HB_OT_MATH_CONSTANT_RADICAL_DEGREE_BOTTOM_RAISE_PERCENT)
+        return value;
+    return m_pImpl->em(s, value);
+}
+
+double MathFont::italicCorrection(uint32_t glyph) const
+{
+    const FONT_SLOT& s = m_pImpl->m_arrFonts[TEXFONT_MATH];
+    if (!s.ok())
+        return 0;
+    return m_pImpl->em(s, hb_ot_math_get_glyph_italics_correction(s.m_pHbFont, glyph));
+}
+
+double MathFont::topAccentAttachment(uint32_t glyph) const
+{
+    const FONT_SLOT& s = m_pImpl->m_arrFonts[TEXFONT_MATH];
+    if (!s.ok())
+        return 0;
+    // HarfBuzz answers half the advance itself when the glyph has no entry.
+    return m_pImpl->em(s, hb_ot_math_get_glyph_top_accent_attachment(s.m_pHbFont, glyph));
+}
+
+double MathFont::minConnectorOverlap(bool bVertical) const
+{
+    const FONT_SLOT& s = m_pImpl->m_arrFonts[TEXFONT_MATH];
+    if (!s.ok())
+        return 0;
+    return m_pImpl->em(s, hb_ot_math_get_min_connector_overlap(
+                              s.m_pHbFont, bVertical ? HB_DIRECTION_BTT : HB_DIRECTION_LTR));
+}
+
+std::vector<GLYPH_VARIANT> MathFont::variants(uint32_t glyph, bool bVertical) const
+{
+    std::vector<GLYPH_VARIANT> result;
+    const FONT_SLOT& s = m_pImpl->m_arrFonts[TEXFONT_MATH];
+    if (!s.ok())
+        return result;
+    hb_direction_t dir = bVertical ? HB_DIRECTION_BTT : HB_DIRECTION_LTR;
+    hb_ot_math_glyph_variant_t buffer[32];
+    unsigned int count = 32;
+    hb_ot_math_get_glyph_variants(s.m_pHbFont, glyph, dir, 0, &count, buffer);
+    for (unsigned int i = 0; i < count; ++i)
+        result.push_back({buffer[i].glyph, m_pImpl->em(s, buffer[i].advance)});
+    return result;
+}
+
+std::vector<GLYPH_PART> MathFont::assembly(uint32_t glyph, bool bVertical) const
+{
+    std::vector<GLYPH_PART> result;
+    const FONT_SLOT& s = m_pImpl->m_arrFonts[TEXFONT_MATH];
+    if (!s.ok())
+        return result;
+    hb_direction_t dir = bVertical ? HB_DIRECTION_BTT : HB_DIRECTION_LTR;
+    hb_ot_math_glyph_part_t parts[16];
+    unsigned int count = 16;
+    hb_position_t italic = 0;
+    hb_ot_math_get_glyph_assembly(s.m_pHbFont, glyph, dir, 0, &count, parts, &italic);
+    for (unsigned int i = 0; i < count; ++i) {
+        GLYPH_PART part;
+        part.m_nGlyph = parts[i].glyph;
+        part.m_dStartConnector = m_pImpl->em(s, parts[i].start_connector_length);
+        part.m_dEndConnector = m_pImpl->em(s, parts[i].end_connector_length);
+        part.m_dFullAdvance = m_pImpl->em(s, parts[i].full_advance);
+        part.m_bExtender = (parts[i].flags & HB_OT_MATH_GLYPH_PART_FLAG_EXTENDER) != 0;
+        result.push_back(part);
+    }
+    return result;
+}
+
+void MathFont::shape(TexFontId font, std::string_view utf8, std::vector<SHAPED_GLYPH>& out) const
+{
+    out.clear();
+    const FONT_SLOT& s = m_pImpl->slot(font);
+    if (!s.ok() || utf8.empty())
+        return;
+    hb_buffer_t* buffer = hb_buffer_create();
+    hb_buffer_add_utf8(buffer, utf8.data(), static_cast<int>(utf8.size()), 0, static_cast<int>(utf8.size()));
+    hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
+    hb_buffer_set_script(buffer, HB_SCRIPT_LATIN);
+    hb_buffer_set_language(buffer, hb_language_from_string("en", 2));
+    hb_shape(s.m_pHbFont, buffer, nullptr, 0);
+    unsigned int count = 0;
+    hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+    hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
+    out.reserve(count);
+    for (unsigned int i = 0; i < count; ++i) {
+        SHAPED_GLYPH g;
+        g.m_nGlyph = info[i].codepoint;
+        g.m_dAdvance = m_pImpl->em(s, pos[i].x_advance);
+        g.m_dOffsetX = m_pImpl->em(s, pos[i].x_offset);
+        g.m_dOffsetY = m_pImpl->em(s, pos[i].y_offset);
+        out.push_back(g);
+    }
+    hb_buffer_destroy(buffer);
+}
+
+const GLYPH_BITMAP* MathFont::bitmap(TexFontId font, uint32_t glyph, double sizePx)
+{
+    const FONT_SLOT& s = m_pImpl->slot(font);
+    if (!s.ok())
+        return nullptr;
+    int fontIndex = static_cast<int>(&s - m_pImpl->m_arrFonts);
+    long size26 = std::lround(sizePx * 64.0);
+    if (size26 < 16 || size26 > 64 * 1024)
+        return nullptr;
+    BitmapKey key{(static_cast<uint64_t>(fontIndex) << 60) | (static_cast<uint64_t>(glyph & 0xFFFFFF) << 32) |
+                  static_cast<uint64_t>(size26)};
+    auto it = m_pImpl->m_mapBitmaps.find(key);
+    if (it != m_pImpl->m_mapBitmaps.end())
+        return &it->second;
+    if (m_pImpl->m_mapBitmaps.size() >= mg_nBitmapCacheLimit)
+        m_pImpl->m_mapBitmaps.clear();
+
+    GLYPH_BITMAP result;
+    FT_Face face = s.m_pFace;
+    // FreeType's monochrome rasteriser with the font's hints: its dropout
+    // control keeps the hairlines of Latin Modern that a thresholded grey
+    // render loses at these sizes (the upright of '+', serifs, thin italics).
+    if (FT_Set_Char_Size(face, 0, size26, 72, 72) == 0 &&
+        FT_Load_Glyph(face, glyph, FT_LOAD_TARGET_MONO | FT_LOAD_NO_BITMAP) == 0 &&
+        face->glyph->format == FT_GLYPH_FORMAT_OUTLINE &&
+        FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) == 0) {
+        const FT_Bitmap& bm = face->glyph->bitmap;
+        result.m_nLeft = face->glyph->bitmap_left;
+        result.m_nTop = face->glyph->bitmap_top;
+        result.m_nWidth = static_cast<int>(bm.width);
+        result.m_nRows = static_cast<int>(bm.rows);
+        result.m_vecCoverage.assign(static_cast<size_t>(result.m_nWidth) * result.m_nRows, 0);
+        for (int r = 0; r < result.m_nRows; ++r) {
+            const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(r) * bm.pitch;
+            uint8_t* dst = &result.m_vecCoverage[static_cast<size_t>(r) * result.m_nWidth];
+            for (int c = 0; c < result.m_nWidth; ++c)
+                dst[c] = (src[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0;
+        }
+    }
+    auto inserted = m_pImpl->m_mapBitmaps.emplace(key, std::move(result));
+    return &inserted.first->second;
+}
+
+}  // namespace tex

@@ -1,0 +1,62 @@
+#pragma once
+
+// The command tables of the TeX renderer: symbols, operator names, accents
+// and delimiters, and the mapping of letters to the math alphabets.
+
+#include <cstdint>
+#include <string_view>
+
+#include "tex/TexParser.h"
+
+namespace tex {
+
+struct TEX_SYMBOL {
+    const char* m_szName;
+    uint32_t m_nCodepoint;
+    TexAtom m_atom;
+    uint8_t m_nFlags;
+};
+
+// m_nFlags of TEX_SYMBOL
+enum : uint8_t {
+    SYMF_LETTER = 1,       // takes the current math alphabet (Greek letters)
+    SYMF_ITALIC = 2,       // italic even when capital (\varGamma)
+    SYMF_LARGEOP = 4,      // big operator
+    SYMF_NOLIMITS = 8,     // scripts at the side even in display style (integrals)
+};
+
+const TEX_SYMBOL* FindTexSymbol(std::string_view name);
+
+struct TEX_OPNAME {
+    const char* m_szName;
+    const char* m_szText;
+    bool m_bLimits;  // limits above and below in display style (\lim, \max)
+};
+
+const TEX_OPNAME* FindTexOperatorName(std::string_view name);
+
+struct TEX_ACCENT {
+    const char* m_szName;
+    uint32_t m_nCodepoint;
+    bool m_bStretch;
+};
+
+const TEX_ACCENT* FindTexAccent(std::string_view name);
+
+// Code point of a delimiter named after \left, \right or \big: "(", "\\{",
+// "langle", ... ; 0 for "." (no delimiter), UINT32_MAX when not a delimiter.
+// bCommand tells whether the name came from a control sequence.
+uint32_t FindTexDelimiter(std::string_view name, bool bCommand);
+
+// Negated form of a relation for \not, 0 when there is none.
+uint32_t NegatedRelation(uint32_t codepoint);
+
+// Maps a letter, digit or Greek letter to the code point of the given math
+// alphabet; other code points come back unchanged. bForceItalic makes capital
+// Greek italic under the default alphabet.
+uint32_t MapMathAlphabet(uint32_t codepoint, TexAlphabet alphabet, bool bForceItalic);
+
+// Atom class of an ASCII character in math mode.
+TexAtom AsciiAtom(char c);
+
+}  // namespace tex
