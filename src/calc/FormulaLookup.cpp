@@ -67,33 +67,3 @@ bool ReadFormulaOfBook(const std::string& strBook, const _fornode& node, _tag_fo
     FormulasFolderSwitch folder(strBook);
     return getFormulaRecords(common::string_trim(node.m_szNodeId, "."), pos, des, det);
 }
-
-void SearchAllBooks(const std::string& strText, std::vector<SEARCHRESULT>& vecHits)
-{
-    vecHits.clear();
-    std::string strNeedle = common::toLower(strText);
-    for (const std::string& strBook : g_arrBooks) {
-        std::vector<_fornode> vecNodes;
-        if (!LoadTreeById(strBook, vecNodes))
-            continue;
-        for (size_t k = 0; k < vecNodes.size(); ++k) {
-            if (common::toLower(vecNodes[k].m_szNodeName).find(strNeedle) == std::string::npos)
-                continue;
-            SEARCHRESULT hit;
-            hit.m_NodeInfo = vecNodes[k];
-            hit.m_strBook = strBook;
-            // Ancestors stand before the node in id order; a top-level id
-            // (".3") ends the walk.
-            std::string strId = common::toLower(vecNodes[k].m_szNodeId);
-            for (size_t j = k; j-- > 0;) {
-                std::string strPrefix = common::toLower(vecNodes[j].m_szNodeId) + ".";
-                if (strId.compare(0, strPrefix.size(), strPrefix) != 0)
-                    continue;
-                hit.m_vecPath.insert(hit.m_vecPath.begin(), vecNodes[j].m_szNodeName);
-                if (std::string(vecNodes[j].m_szNodeId).size() < 3)
-                    break;
-            }
-            vecHits.push_back(hit);
-        }
-    }
-}

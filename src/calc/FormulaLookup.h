@@ -19,8 +19,3 @@ bool FindFormulaNode(const std::string& strBook, const std::string& strWhich, _f
 // reads them (the book is current only for the duration of the call).
 bool ReadFormulaOfBook(const std::string& strBook, const _fornode& node, _tag_formula_pos& pos,
                        _tag_formula_des& des, _tag_formula_detail& det);
-
-// Every node of every book whose name contains the text ignoring ASCII case:
-// books in book order, nodes by id, each with the names of its folders from
-// the top down. A book without a tree file is skipped.
-void SearchAllBooks(const std::string& strText, std::vector<SEARCHRESULT>& vecHits);

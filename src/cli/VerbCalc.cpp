@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CliVerb.h"
+#include "browser/FormulaBrowser.h"
 #include "calc/CalculationProcedure.h"
 #include "calc/FormulaLookup.h"
 #include "calc/LedTokenModel.h"
@@ -30,9 +31,10 @@ int RunSearch(int argc, char** argv)
     if (argc != 2 || argv[1][0] == '\0')
         return PrintVerbUsage(argv[0]);
     PrepareDocuments();
-    std::vector<SEARCHRESULT> vecHits;
-    SearchAllBooks(argv[1], vecHits);
+    searchAllBooks(argv[1]);
+    const std::vector<SEARCHRESULT>& vecHits = m_arraySearchResult;
     for (const SEARCHRESULT& hit : vecHits) {
+        // The browser's second line is "/Book/Folder/"; here the book has its own column.
         std::string strPath = "/";
         for (const std::string& strFolder : hit.m_vecPath)
             strPath += strFolder + "/";

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "browser/FormulaBrowser.h"
 #include "calc/FormulaLookup.h"
 #include "shell/Global.h"
 #include "storage/Formulas.h"
@@ -137,8 +138,8 @@ TEST_F(FormulaLookupTest, ReadsRecordsOfAnotherBookAndRestoresTheOpenOne)
 
 TEST_F(FormulaLookupTest, SearchOfAllBooks)
 {
-    std::vector<SEARCHRESULT> hits;
-    SearchAllBooks("LAW", hits);
+    const std::vector<SEARCHRESULT>& hits = m_arraySearchResult;
+    searchAllBooks("LAW");
     ASSERT_EQ(hits.size(), 3u);
     // Books in book order, nodes by id, each with its folders from the top.
     EXPECT_EQ(hits[0].m_strBook, "Math");
@@ -149,16 +150,16 @@ TEST_F(FormulaLookupTest, SearchOfAllBooks)
     EXPECT_EQ(hits[2].m_strBook, "Optics");
     EXPECT_EQ(hits[2].m_vecPath, std::vector<std::string>{"Reflection"});
 
-    SearchAllBooks("triangle", hits);  // folders are hits too
+    searchAllBooks("triangle");  // folders are hits too
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0].m_NodeInfo.m_uiNodeType, static_cast<std::uint32_t>(FORMULA_TYPE_FOLDER));
     EXPECT_EQ(hits[0].m_vecPath, std::vector<std::string>{"Geometry"});
 
-    SearchAllBooks("golden", hits);  // a top-level formula has no folders
+    searchAllBooks("golden");  // a top-level formula has no folders
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_TRUE(hits[0].m_vecPath.empty());
 
-    SearchAllBooks("no such name", hits);
+    searchAllBooks("no such name");
     EXPECT_TRUE(hits.empty());
 }
 
