@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CliVerb.h"
+#include "calc/FormulaLookup.h"
 #include "shell/AppStartup.h"
 #include "shell/Global.h"
 #include "storage/Formulas.h"
@@ -79,7 +80,12 @@ int RunShow(int argc, char** argv)
     _tag_formula_pos pos;
     _tag_formula_des des;
     _tag_formula_detail det;
-    if (!getIndexFormula(argv[2], pos)) {
+    // FORMULA is a tree id or a formula's exact name (any letter case).
+    std::string strId = argv[2];
+    _fornode node;
+    if (FindFormulaNode(strBook, argv[2], node))
+        strId = node.m_szNodeId;
+    if (!getIndexFormula(strId, pos)) {
         std::fprintf(stderr, "calcudex-cli show: no formula %s in %s\n", argv[2], strBook.c_str());
         return 1;
     }
@@ -107,10 +113,10 @@ int RunShow(int argc, char** argv)
         std::printf("  [%u] %s\n", i + 1, param.m_strDescription.c_str());
         std::printf("      symbol %s, alias %s, unit %s, value %s\n", param.m_strName.c_str(),
                     param.m_strAlias.c_str(), param.m_strUnit.c_str(), param.m_strValue.c_str());
-        if (i < det.m_vecCalcFormulas.size())
-            std::printf("      = %s\n", det.m_vecCalcFormulas[i].empty()
-                                           ? "(not calculable)"
-                                           : det.m_vecCalcFormulas[i].c_str());
+        if (i < det.m_vecCalcFormulas.size() && !det.m_vecCalcFormulas[i].empty())
+            std::printf("      = %s\n", det.m_vecCalcFormulas[i].c_str());
+        else
+            std::printf("      (not calculable)\n");
     }
     // Expressions beyond the parameters are stored but never used.
     for (std::size_t i = det.m_nParamCount; i < det.m_vecCalcFormulas.size(); ++i)
@@ -159,7 +165,7 @@ int RunCompile(int argc, char** argv)
 
 const CliVerbRegistrar mg_books({"books", "books", RunBooks});
 const CliVerbRegistrar mg_tree({"tree", "tree BOOK", RunTree});
-const CliVerbRegistrar mg_show({"show", "show BOOK ID", RunShow});
+const CliVerbRegistrar mg_show({"show", "show BOOK FORMULA", RunShow});
 const CliVerbRegistrar mg_compile({"compile", "compile SOURCE BOOK [--append]", RunCompile});
 
 }  // namespace
