@@ -290,6 +290,10 @@ std::vector<std::string> LintCalculableDetail(const _tag_formula_detail& det)
             vecProblems.push_back("alias " + strAlias + " is used twice");
     }
 
+    bool bDegrees = false;
+    for (int i = 0; i < nCount; ++i)
+        bDegrees = bDegrees || IsDegreeUnit(det.m_arrParams[static_cast<size_t>(i)].m_strUnit);
+
     for (int i = 0; i < nCount && static_cast<size_t>(i) < det.m_vecCalcFormulas.size(); ++i) {
         const std::string strExpr = common::toLower(det.m_vecCalcFormulas[static_cast<size_t>(i)]);
         if (strExpr.empty())
@@ -298,6 +302,33 @@ std::vector<std::string> LintCalculableDetail(const _tag_formula_detail& det)
         std::string strProtected = ProtectFunctionNames(strExpr);
         if (strProtected.find("EXP") != std::string::npos)
             vecProblems.push_back(strWhere + " uses exp, the two-operand power of ten");
+        // Hyperbolic functions follow the angle mode, which a degree unit
+        // anywhere in the formula switches for the whole expression.
+        if (bDegrees && (strProtected.find("SINH(") != std::string::npos ||
+                         strProtected.find("COSH(") != std::string::npos ||
+                         strProtected.find("TANH(") != std::string::npos))
+            vecProblems.push_back(strWhere + " uses a hyperbolic function in a formula measured in degrees");
+        // abs takes everything up to the end of its group: abs(x)+1 is
+        // abs(x+1). Only an abs call that closes its group means what it says.
+        for (size_t nAt = strExpr.find("abs("); nAt != std::string::npos; nAt = strExpr.find("abs(", nAt + 1)) {
+            int nDepth = 0;
+            size_t nEnd = nAt + 3;
+            for (; nEnd < strExpr.size(); ++nEnd) {
+                if (strExpr[nEnd] == '(')
+                    ++nDepth;
+                else if (strExpr[nEnd] == ')' && --nDepth == 0)
+                    break;
+            }
+            if (nEnd + 1 < strExpr.size() && strExpr[nEnd + 1] != ')') {
+                vecProblems.push_back(strWhere + " lets abs( take in what follows it; write (abs(...))");
+                break;
+            }
+        }
+        // An alias e raised to a power is protected as Euler's number and
+        // never substituted. (A "pi" always means the constant: aliases are
+        // written with their "*".)
+        if (mapAliases.count('e') && strExpr.find("e^") != std::string::npos)
+            vecProblems.push_back(strWhere + ": e^ reads as Euler's number, not as the alias e");
         // What is still lower case after the function names are protected is
         // substituted as an alias; a letter that names no other parameter
         // would reach the engine as a constant or a syntax error.

@@ -136,6 +136,14 @@ const LINT_CASE mg_arrLintCases[] = {
     {"alias of two letters", {{"y", "", "0", "xx"}, {"xx", "", "0", "y"}}, "not one letter"},
     {"exp is no exponential", {{"y", "", "0", "exp(x)"}, {"x", "", "0", "ln(y)"}}, "two-operand"},
     {"nothing to calculate", {{"y", "", "0", ""}, {"x", "", "0", ""}}, "no parameter can be calculated"},
+    {"hyperbolic function with a degree unit", {{"y", "", "0", "sinh(x)"}, {"x", "^o", "0", "asinh(y)"}},
+     "hyperbolic function"},
+    {"hyperbolic function in radians", {{"y", "", "0", "sinh(x)"}, {"x", "", "0", "asinh(y)"}}, ""},
+    {"abs followed by a term", {{"y", "", "0", "abs(x)+1"}, {"x", "", "0", "y-1"}}, "(abs(...))"},
+    {"abs closing its group", {{"y", "", "0", "(abs(x))+1"}, {"x", "", "0", "2*abs(y-1)"}}, ""},
+    {"alias e before a power", {{"y", "", "0", "e^2"}, {"e", "", "0", "sqrt(y)"}}, "Euler's number"},
+    {"pi beside aliases p and i", {{"y", "", "0", "pi*p*i"}, {"p", "", "0", "y/(pi*i)"}, {"i", "", "0", "y/(pi*p)"}},
+     ""},
 };
 
 TEST(BookVerifierTest, LintFindsWhatNoDrawIsNeededFor)
