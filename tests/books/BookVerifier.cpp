@@ -76,7 +76,6 @@ std::string DoubleText(double dbValue)
 // formula loses, fewer than the engine carries.
 constexpr int FEED_DIGITS = 60;
 
-
 std::string QrealText(const unsigned short* value)
 {
     char szText[QASCLEN] = {};
@@ -142,7 +141,7 @@ struct PARAM_RESULT {
     bool m_bSuccess = false;
     std::string m_strProblem;  // the alert message, or what went wrong beyond it
     bool m_bAlert = false;     // the procedure refused with an alert
-    std::string m_strText;     // the value as a 40-digit engine text
+    std::string m_strText;     // the value as an engine text of FEED_DIGITS digits
     qreal m_qValue = {};
 };
 
