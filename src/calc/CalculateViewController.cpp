@@ -73,7 +73,7 @@ private:
 
 int paramCountOf(const _tag_formula_detail& det)
 {
-    return std::min(static_cast<int>(det.m_nParamCount), MAX_FORMULA_PARAMS);
+    return static_cast<int>(std::min<std::uint32_t>(det.m_nParamCount, MAX_FORMULA_PARAMS));
 }
 
 } // namespace

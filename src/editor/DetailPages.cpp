@@ -1,6 +1,8 @@
 #include "editor/DetailPages.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "storage/common_dstring.h"
 
@@ -21,9 +23,7 @@ std::string ComposeFormulaPageTex(const _tag_formula_des& des, const _tag_formul
     strTex += "\\fbox{";
     strTex += des.m_strMime;
     strTex += "}\\\\\\hspace{50}\\\\";
-    int nCount = static_cast<int>(det.m_nParamCount);
-    if (nCount > MAX_FORMULA_PARAMS)
-        nCount = MAX_FORMULA_PARAMS;
+    const int nCount = static_cast<int>(std::min<std::uint32_t>(det.m_nParamCount, MAX_FORMULA_PARAMS));
     for (int i = 0; i < nCount; ++i) {
         const _tag_formula_parameter& param = det.m_arrParams[static_cast<size_t>(i)];
         if (param.m_strDescription.empty())
