@@ -6,14 +6,17 @@
 
 #include "browser/FormulaViewController.h"
 #include "calc/CalculateViewController.h"
+#include "calc/CalculationProcedure.h"
 #include "calc/UIImageControl.h"
 #include "calc/UIPageControl.h"
 #include "editor/DetailView.h"
+#include "engine/EngineState.h"
 #include "storage/FavoritesHistory.h"
 #include "ui/MIMEView.h"
 #include "ui/UIImage.h"
 
 #include <QImage>
+#include <QRegularExpression>
 #include <QPainter>
 
 using namespace guitest;
@@ -289,6 +292,7 @@ private slots:
     void returningToTheTabKeepsTheFormula();
     void theoryFormulaShowsDetailPages();
     void detailButtonSwitchesBetweenRowsAndPages();
+    void everyShippedFormulaCalculatesEveryParameter();
 };
 
 void TestCalculateScreen::typeTickAndCalculate()
@@ -826,6 +830,87 @@ void TestCalculateScreen::detailButtonSwitchesBetweenRowsAndPages()
     QVERIFY(screen->keyboard()->isVisible());
     QVERIFY(barButtonFor(app, screen->calcToDetailButton()));
     QCOMPARE(lineText(screen, 1), QString("7"));
+}
+
+void TestCalculateScreen::everyShippedFormulaCalculatesEveryParameter()
+{
+    // Every calculable formula of the six shipped books, opened the way the
+    // Favorites list opens it: its rows, its symbol-and-unit views, and each
+    // parameter with an expression calculated from the others set to 2.
+    // Each calculation ends in a number in the ticked row or in one of the
+    // messages of the failure table, never in anything else.
+    QTemporaryDir home;
+    App app(home.path());
+    CalculateViewController* screen = calcScreen(app);
+    QStringList messages = {"Invalid parameter(s)!"};
+    for (int code = -EXCEPTION_MSG_COUNT; code <= -1; ++code)
+        messages << QString::fromUtf8(GetErrorMessage(code));
+    const QRegularExpression number(QStringLiteral("^ ?\\x{2212}?[0-9]+(\\.[0-9]+)?(\\x{00D7}10\\^\\(\\x{2212}?[0-9]+\\))?$"));
+    QVERIFY(number.isValid());
+
+    int formulas = 0;
+    int results = 0;
+    int alerts = 0;
+    for (const std::string& book : g_arrBooks) {
+        if (book == USER_DEFINE_BOOK)
+            continue;
+        std::vector<_fornode> nodes;
+        {
+            FormulasFolderSwitch folder(book);
+            QVERIFY2(getFormulasTreeFromFileAndSort2(nodes, getTreeFilename(), true), book.c_str());
+        }
+        for (const _fornode& node : nodes) {
+            if (node.m_uiNodeType != FORMULA_TYPE_CALCULABLE)
+                continue;
+            const QString where = QString::fromStdString(book) + " / " + QString::fromUtf8(node.m_szNodeName);
+            g_favhisInfo = makeNodeInfo(node, book);
+            g_bFavHisToCalcDet = true;
+            clickTab(app.delegate.get(), 2);
+            ++formulas;
+            const _tag_formula_detail& det = screen->formulaDetail();
+            const int count = static_cast<int>(det.m_nParamCount);
+            QVERIFY2(count > 0, qPrintable(where));
+            QCOMPARE(screen->tableView()->numberOfRows(), count);
+            for (int r = 0; r < count; ++r) {
+                screen->tableView()->scrollToRow(r);
+                MIMEView* unit = nullptr;
+                for (MIMEView* v : screen->tableView()->cellForRow(r)->findChildren<MIMEView*>())
+                    unit = v;
+                QVERIFY2(unit, qPrintable(where));
+                const bool hasTex = !det.m_arrParams[static_cast<size_t>(r)].m_strName.empty()
+                                    || !det.m_arrParams[static_cast<size_t>(r)].m_strUnit.empty();
+                QVERIFY2(unit->hasImage() == hasTex, qPrintable(where + QString(" row %1").arg(r)));
+            }
+            for (int p = 0; p < count; ++p) {
+                if (!CanCalculateParameter(det, p))
+                    continue;
+                for (int r = 0; r < count; ++r) {
+                    MyLedViewLite* led = screen->ledView(r);
+                    if (!led->isUserInteractionEnabled())
+                        continue;  // a fixed value
+                    screen->selectedMyLedViewLite(led);
+                    screen->keyPressed(4);  // clear the line
+                    if (r != p)
+                        screen->keyPressed(11);  // "2"
+                }
+                screen->selectCheckbox(screen->checkbox(p));
+                screen->keyPressed(-1);
+                const QString what = where + QString(" parameter %1").arg(p);
+                if (UIAlertView* alert = topAlert()) {
+                    QVERIFY2(messages.contains(alert->message()), qPrintable(what + ": " + alert->message()));
+                    alert->dismissWithClickedButtonIndex(0);
+                    ++alerts;
+                } else {
+                    QVERIFY2(number.match(lineText(screen, p)).hasMatch(), qPrintable(what + ": " + lineText(screen, p)));
+                    ++results;
+                }
+            }
+            clickTab(app.delegate.get(), 0);
+        }
+    }
+    qInfo("%d formulas, %d results, %d alerts", formulas, results, alerts);
+    QVERIFY(formulas > 100);
+    QVERIFY(results > alerts);
 }
 
 QTEST_MAIN(TestCalculateScreen)
