@@ -4,6 +4,7 @@
 
 #include "window/GuiTestSupport.h"
 
+#include "browser/FavoritesViewController.h"
 #include "browser/FormulaViewController.h"
 #include "calc/CalculateViewController.h"
 #include "calc/CalculationProcedure.h"
@@ -13,6 +14,7 @@
 #include "engine/EngineState.h"
 #include "storage/FavoritesHistory.h"
 #include "ui/MIMEView.h"
+#include "ui/UISegmentedControl.h"
 #include "ui/UIImage.h"
 
 #include <QImage>
@@ -287,6 +289,7 @@ private slots:
     void draggingOffAHeldKeyStopsIt();
     void arrowOfTheLineRepeatsWhileHeld();
     void favouriteStarTogglesAndPersists();
+    void opensFromFavoritesAndHistory();
     void restartReopensLastFormulaWithTexts();
     void anotherFormulaStartsWithEmptyRows();
     void returningToTheTabKeepsTheFormula();
@@ -665,6 +668,50 @@ void TestCalculateScreen::favouriteStarTogglesAndPersists()
     CalculateViewController* screen = calcScreen(app);
     QCOMPARE(descriptions(screen), QStringList({"Angle", "Rise", "Run"}));
     QCOMPARE(favouriteImage(app, screen), QString("Favorite.png"));
+}
+
+void TestCalculateScreen::opensFromFavoritesAndHistory()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    App app(home.path());
+    CalculateViewController* screen = calcScreen(app);
+    QVERIFY(openFormula(app, "Math", {"Tests", "Slope"}));
+    QTest::mouseClick(barButtonFor(app, screen->favoriteButton()), Qt::LeftButton);
+    QVERIFY(openFormula(app, "Math", {"Tests", "Free fall"}));
+
+    // The browser is in another book when the favourite is opened.
+    clickTab(app.delegate.get(), 0);
+    backToBookList(app);
+    QVERIFY(clickRowNamed(app.delegate->formulaViewController()->tableView(), "User-defined Formulas"));
+    QTRY_COMPARE(QString::fromStdString(g_sFormulasFolder), QString("User Define"));
+
+    clickTab(app.delegate.get(), 1);
+    FavoritesViewController* favorites = app.delegate->favoritesViewController();
+    QCOMPARE(rowTexts(favorites->tableView()), QStringList({"Slope"}));
+    clickRow(favorites->tableView(), 0);
+    QTRY_COMPARE(app.delegate->m_tabbarCtrler->selectedIndex(), 2);
+    QCOMPARE(descriptions(screen), QStringList({"Angle", "Rise", "Run"}));
+    QCOMPARE(favouriteImage(app, screen), QString("Favorite.png"));
+    QCOMPARE(QString::fromStdString(g_sFormulasFolder), QString("Math"));
+    typeInto(screen, 1, "1");
+    typeInto(screen, 2, "1");
+    tick(screen, 0);
+    pressCalculate(screen);
+    QCOMPARE(lineText(screen, 0), QString("45"));
+
+    // Leaving the tab gives the browser its book back; History lists both formulas.
+    clickTab(app.delegate.get(), 1);
+    QCOMPARE(QString::fromStdString(g_sFormulasFolder), QString("User Define"));
+    QCOMPARE(g_arrHistory.size(), size_t(2));
+    UISegmentedControl* lists = favorites->segmentedControl();
+    QTest::mouseClick(lists, Qt::LeftButton, {}, lists->segmentRect(1).center());
+    QTRY_COMPARE(rowTexts(favorites->tableView()), QStringList({"Slope", "Free fall"}));
+    clickRow(favorites->tableView(), 1);
+    QTRY_COMPARE(app.delegate->m_tabbarCtrler->selectedIndex(), 2);
+    QCOMPARE(descriptions(screen), QStringList({"Height", "Gravity", "Time"}));
+    QCOMPARE(lineText(screen, 1), QString("9.81"));
+    QCOMPARE(favouriteImage(app, screen), QString("NotFavorite.png"));
 }
 
 void TestCalculateScreen::restartReopensLastFormulaWithTexts()
