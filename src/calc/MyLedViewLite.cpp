@@ -248,6 +248,15 @@ void MyLedViewLite::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
 }
 
+void MyLedViewLite::hideEvent(QHideEvent*)
+{
+    // A line that leaves the screen under the finger gets no release: the
+    // arrow must not go on repeating.
+    m_bLButtonDown = false;
+    m_nCurCommandInput = -1;
+    stopTouchHoldTimer();
+}
+
 // ---------------------------------------------------------------- drawing
 
 void MyLedViewLite::paintEvent(QPaintEvent*)

@@ -33,8 +33,7 @@ void UIPageControl::setCurrentPage(int nPage)
 
 void UIPageControl::paintEvent(QPaintEvent*)
 {
-    // A single page shows no dots.
-    if (m_nPages <= 1)
+    if (m_nPages <= 0)
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
