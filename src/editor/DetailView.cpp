@@ -21,6 +21,8 @@ namespace {
 constexpr int kScrollMilliseconds = 300;
 // A swipe longer than this share of a page turns the page.
 constexpr qreal kSwipeShare = 0.15;
+// The page control's strip and a margin above it.
+constexpr int kPageFoot = 30;
 
 // "Courier" of the phone; DejaVu Sans Mono stands in for it.
 QFont descriptionFont()
@@ -102,30 +104,27 @@ void UIPagingScrollView::scrollRectToVisible(const QRectF& rect, bool animated)
     setContentOffset(offset, animated);
 }
 
-void UIPagingScrollView::mousePressEvent(QMouseEvent* event)
+void UIPagingScrollView::beginPan(qreal x)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
     setContentOffset(m_ptOffset, false);  // a touch stops a glide
     m_bDragging = true;
-    m_fPressX = event->position().x();
+    m_fPressX = x;
     m_fPressOffset = m_ptOffset.x();
 }
 
-void UIPagingScrollView::mouseMoveEvent(QMouseEvent* event)
+void UIPagingScrollView::panTo(qreal x)
+{
+    if (m_bDragging)
+        applyOffset(clamped(QPointF(m_fPressOffset - (x - m_fPressX), m_ptOffset.y())));
+}
+
+void UIPagingScrollView::endPan(qreal x)
 {
     if (!m_bDragging)
         return;
-    applyOffset(clamped(QPointF(m_fPressOffset - (event->position().x() - m_fPressX), m_ptOffset.y())));
-}
-
-void UIPagingScrollView::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (!m_bDragging || event->button() != Qt::LeftButton)
-        return;
     m_bDragging = false;
     const qreal w = std::max(1, width());
-    const qreal moved = m_fPressX - event->position().x();
+    const qreal moved = m_fPressX - x;
     const int nStartPage = static_cast<int>(std::lround(m_fPressOffset / w));
     int nPage = static_cast<int>(std::lround(m_ptOffset.x() / w));
     if (moved > w * kSwipeShare)
@@ -133,6 +132,85 @@ void UIPagingScrollView::mouseReleaseEvent(QMouseEvent* event)
     else if (moved < -w * kSwipeShare)
         nPage = nStartPage - 1;
     setContentOffset(QPointF(nPage * w, m_ptOffset.y()), true);
+}
+
+void UIPagingScrollView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        beginPan(event->position().x());
+}
+
+void UIPagingScrollView::mouseMoveEvent(QMouseEvent* event)
+{
+    panTo(event->position().x());
+}
+
+void UIPagingScrollView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        endPan(event->position().x());
+}
+
+// ---------------------------------------------------------------- UIPageScrollView
+
+UIPageScrollView::UIPageScrollView(const QRect& frame, UIPagingScrollView* pager, QWidget* parent)
+    : QWidget(parent), m_pPager(pager)
+{
+    setGeometry(frame);
+    setAttribute(Qt::WA_TranslucentBackground);
+    m_pContent = new QWidget(this);
+    m_pContent->setAttribute(Qt::WA_TranslucentBackground);
+    m_pContent->setGeometry(QRect(QPoint(0, 0), frame.size()));
+}
+
+void UIPageScrollView::setContentHeight(int height)
+{
+    m_pContent->resize(width(), std::max(height, this->height()));
+    setContentOffset(contentOffset());
+}
+
+void UIPageScrollView::setContentOffset(int offset)
+{
+    m_pContent->move(0, -std::clamp(offset, 0, std::max(0, m_pContent->height() - height())));
+}
+
+void UIPageScrollView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_bPressed = true;
+    m_eDirection = Undecided;
+    m_ptPress = event->position();
+    m_nPressOffset = contentOffset();
+    m_pPager->beginPan(m_pPager->mapFromGlobal(event->globalPosition()).x());
+}
+
+void UIPageScrollView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_bPressed)
+        return;
+    const QPointF moved = event->position() - m_ptPress;
+    if (m_eDirection == Undecided && std::hypot(moved.x(), moved.y()) > 6)
+        m_eDirection = std::abs(moved.y()) > std::abs(moved.x()) ? Vertical : Sideways;
+    // The pager follows the finger in its own coordinates: this page moves
+    // with the pages, the screen position does not.
+    if (m_eDirection == Sideways)
+        m_pPager->panTo(m_pPager->mapFromGlobal(event->globalPosition()).x());
+    else if (m_eDirection == Vertical)
+        setContentOffset(m_nPressOffset - qRound(moved.y()));
+}
+
+void UIPageScrollView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_bPressed || event->button() != Qt::LeftButton)
+        return;
+    m_bPressed = false;
+    m_pPager->endPan(m_pPager->mapFromGlobal(event->globalPosition()).x());
+}
+
+void UIPageScrollView::wheelEvent(QWheelEvent* event)
+{
+    setContentOffset(contentOffset() - event->angleDelta().y() / 4);
 }
 
 // ---------------------------------------------------------------- DetailView
@@ -182,8 +260,11 @@ void DetailView::loadAllPages()
     const int h = height();
     QWidget* content = m_pScrollView->contentView();
 
-    // Page 0: the framed formula and its parameters.
-    m_pFormulaView = new MIMEView(QRect(0, 0, w, h), content);
+    // Page 0: the framed formula and its parameters. A long description makes
+    // the page taller than the view; it then scrolls up and down.
+    m_pFirstPage = new UIPageScrollView(QRect(0, 0, w, h), m_pScrollView, content);
+    QWidget* firstPage = m_pFirstPage->contentView();
+    m_pFormulaView = new MIMEView(QRect(0, 0, w, h), firstPage);
     m_pFormulaView->renderExpression(QString::fromStdString(ComposeFormulaPageTex(m_pFDes, m_pFDet)),
                                      QStringLiteral("\\large"));
     const int nFormulaHeight = m_pFormulaView->bmHeight();
@@ -200,7 +281,7 @@ void DetailView::loadAllPages()
         const QRect bounds = QFontMetrics(font).boundingRect(QRect(0, 0, 300, 480),
                                                             Qt::AlignLeft | Qt::TextWordWrap, text);
         const QSize textSize(std::min(bounds.width(), 300), std::min(bounds.height(), 480));
-        m_pDescriptionLabel = new QLabel(text, content);
+        m_pDescriptionLabel = new QLabel(text, firstPage);
         m_pDescriptionLabel->setFont(font);
         m_pDescriptionLabel->setWordWrap(true);
         m_pDescriptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -209,6 +290,10 @@ void DetailView::loadAllPages()
                                          textSize.height());
         m_pDescriptionLabel->show();
     }
+    // Room below the text for the page control that covers the foot of the page.
+    const int nBottom = m_pDescriptionLabel ? m_pDescriptionLabel->geometry().bottom() : m_pFormulaView->geometry().bottom();
+    m_pFirstPage->setContentHeight(nBottom + 1 + kPageFoot);
+    m_pFirstPage->show();
 
     // One page for each entry of the image list.
     const std::string strBook = g_sFormulasFolder;

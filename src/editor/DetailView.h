@@ -38,6 +38,12 @@ public:
 
     std::function<void(UIPagingScrollView*)> onScroll;
 
+    // A horizontal pan in the view's own x coordinates; the pages' own
+    // scrollers hand their sideways drags on through these.
+    void beginPan(qreal x);
+    void panTo(qreal x);
+    void endPan(qreal x);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -55,6 +61,35 @@ private:
     qreal m_fPressOffset = 0;
 };
 
+// A page whose content may be taller than the page: vertical drags and the
+// wheel scroll it, sideways drags turn the pages of the paging view around it.
+class UIPageScrollView : public QWidget {
+    Q_OBJECT
+public:
+    UIPageScrollView(const QRect& frame, UIPagingScrollView* pager, QWidget* parent);
+
+    QWidget* contentView() const { return m_pContent; }
+    void setContentHeight(int height);
+    int contentOffset() const { return -m_pContent->y(); }
+    void setContentOffset(int offset);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    enum Direction { Undecided, Vertical, Sideways };
+
+    UIPagingScrollView* m_pPager;
+    QWidget* m_pContent;
+    Direction m_eDirection = Undecided;
+    bool m_bPressed = false;
+    QPointF m_ptPress;
+    int m_nPressOffset = 0;
+};
+
 class DetailView : public QWidget {
     Q_OBJECT
 public:
@@ -68,6 +103,7 @@ public:
     // What the pages show, for the screens and the tests.
     MIMEView* formulaView() const { return m_pFormulaView; }
     QLabel* descriptionLabel() const { return m_pDescriptionLabel; }
+    UIPageScrollView* firstPage() const { return m_pFirstPage; }
     QWidget* pageView(int nPage) const;  // the picture or TeX view of page >= 1; null when empty
 
     void scrollViewDidScroll(UIPagingScrollView* scrollView);
@@ -81,6 +117,7 @@ private:
     _tag_formula_des m_pFDes;
     _tag_formula_detail m_pFDet;
     int m_nPageCount = 0;
+    UIPageScrollView* m_pFirstPage = nullptr;
     MIMEView* m_pFormulaView = nullptr;
     QLabel* m_pDescriptionLabel = nullptr;
     QMap<int, QWidget*> m_mapPageViews;

@@ -40,6 +40,13 @@ QString record(const QString& id, const QString& name, int type, const QString& 
     return text;
 }
 
+// Long enough to run past the foot of the first detail page.
+const QString kLongDescription = QStringLiteral(
+    "The legs and the hypotenuse of a right triangle. The square on the hypotenuse equals the sum of the "
+    "squares on the other two sides; the converse holds as well, so three lengths that satisfy the "
+    "relation always form a right triangle. Integer solutions such as 3, 4 and 5 are called "
+    "Pythagorean triples and were known long before Pythagoras.");
+
 void writeBooks(const QString& home, const QString& scratch)
 {
     qputenv("CALCUDEX_HOME", home.toLocal8Bit());
@@ -73,7 +80,7 @@ void writeBooks(const QString& home, const QString& scratch)
     const QString user = record("1", "Pythagoras", 0, "a^2 + b^2 = c^2",
                                 {"\"a\" \"\" \"a\" \"m\" \"0\"", "\"c\" \"Hypotenuse\" \"c\" \"m\" \"0\""}, "\"\" \"\"",
                                 "\"triangle.png\" \"c = \\sqrt{a^2 + b^2}\"",
-                                "The legs and the hypotenuse of a right triangle.");
+                                kLongDescription);
     QVERIFY(writeBook("User Define", user, scratch));
 
     // The picture of the theory formula, in the user's picture folder.
@@ -237,6 +244,21 @@ void typeInto(CalculateViewController* screen, int row, const QString& text)
 void pressCalculate(CalculateViewController* screen)
 {
     QTest::mouseClick(key(screen, 0), Qt::LeftButton);
+}
+
+// A finger drag over the detail pages, delivered as the window delivers it:
+// to the scroller under the finger that takes the touch, which keeps it.
+void drag(QWidget* root, QPoint from, QPoint to)
+{
+    QWidget* target = root->childAt(from);
+    while (target && !qobject_cast<UIPageScrollView*>(target) && !qobject_cast<UIPagingScrollView*>(target))
+        target = target->parentWidget();
+    QVERIFY(target);
+    // Positions are the finger's on the screen; the scroller may move under it.
+    QTest::mousePress(target, Qt::LeftButton, {}, target->mapFrom(root, from));
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(target, target->mapFrom(root, from + (to - from) * step / 4));
+    QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFrom(root, to));
 }
 
 UIBarButton* barButtonFor(App& app, UIBarButtonItem* item)
@@ -820,7 +842,7 @@ void TestCalculateScreen::theoryFormulaShowsDetailPages()
     QCOMPARE(detail->formulaView()->geometry().top(), 10);
     QVERIFY(detail->descriptionLabel());
     QCOMPARE(detail->descriptionLabel()->text(),
-             QString("Description:\n + The legs and the hypotenuse of a right triangle."));
+             QString("Description:\n + ") + kLongDescription);
     QCOMPARE(detail->descriptionLabel()->geometry().top(), detail->formulaView()->bmHeight() + 30);
     auto* picture = qobject_cast<QLabel*>(detail->pageView(1));
     QVERIFY(picture);
@@ -832,12 +854,21 @@ void TestCalculateScreen::theoryFormulaShowsDetailPages()
     QCOMPARE(screen->pageControl()->geometry(), QRect(0, 347, 320, 20));
     screenshot(app.delegate->window, "calc_detail_theory");
 
+    // The description runs past the foot of the page: an upward drag brings its end up.
+    UIPageScrollView* first = detail->firstPage();
+    const int overflow = first->contentView()->height() - first->height();
+    QVERIFY(detail->descriptionLabel()->geometry().bottom() > 347);
+    QVERIFY(overflow > 0);
+    drag(detail, QPoint(160, 300), QPoint(160, 300 - overflow - 50));
+    QCOMPARE(first->contentOffset(), overflow);
+    QCOMPARE(detail->scrollView()->contentOffset().x(), 0.0);
+    screenshot(app.delegate->window, "calc_detail_theory_scrolled");
+    drag(detail, QPoint(160, 100), QPoint(160, 100 + overflow + 50));
+    QCOMPARE(first->contentOffset(), 0);
+
     // A swipe to the left shows the picture, and the page control follows.
     UIPagingScrollView* pages = detail->scrollView();
-    QTest::mousePress(pages, Qt::LeftButton, {}, QPoint(250, 200));
-    QTest::mouseMove(pages, QPoint(180, 200));
-    QTest::mouseMove(pages, QPoint(100, 200));
-    QTest::mouseRelease(pages, Qt::LeftButton, {}, QPoint(100, 200));
+    drag(detail, QPoint(250, 200), QPoint(100, 205));
     QTRY_COMPARE(pages->contentOffset().x(), 320.0);
     QCOMPARE(screen->pageControl()->currentPage(), 1);
     screenshot(app.delegate->window, "calc_detail_picture");
@@ -881,9 +912,10 @@ void TestCalculateScreen::detailButtonSwitchesBetweenRowsAndPages()
 
 void TestCalculateScreen::everyShippedFormulaCalculatesEveryParameter()
 {
-    // Every calculable formula of the six shipped books, opened the way the
-    // Favorites list opens it: its rows, its symbol-and-unit views, and each
-    // parameter with an expression calculated from the others set to 2.
+    // Every formula of the six shipped books, opened the way the Favorites
+    // list opens it. A theory formula shows its rendered page; a calculable
+    // one its rows, its symbol-and-unit views, and each parameter with an
+    // expression is calculated from the others set to 2.
     // Each calculation ends in a number in the ticked row or in one of the
     // messages of the failure table, never in anything else.
     QTemporaryDir home;
@@ -896,6 +928,7 @@ void TestCalculateScreen::everyShippedFormulaCalculatesEveryParameter()
     QVERIFY(number.isValid());
 
     int formulas = 0;
+    int theories = 0;
     int results = 0;
     int alerts = 0;
     for (const std::string& book : g_arrBooks) {
@@ -907,12 +940,21 @@ void TestCalculateScreen::everyShippedFormulaCalculatesEveryParameter()
             QVERIFY2(getFormulasTreeFromFileAndSort2(nodes, getTreeFilename(), true), book.c_str());
         }
         for (const _fornode& node : nodes) {
-            if (node.m_uiNodeType != FORMULA_TYPE_CALCULABLE)
+            if (node.m_uiNodeType == FORMULA_TYPE_FOLDER)
                 continue;
             const QString where = QString::fromStdString(book) + " / " + QString::fromUtf8(node.m_szNodeName);
             g_favhisInfo = makeNodeInfo(node, book);
             g_bFavHisToCalcDet = true;
             clickTab(app.delegate.get(), 2);
+            if (node.m_uiNodeType == FORMULA_TYPE_THEORY) {
+                // A theory formula shows its rendered page instead of rows.
+                QVERIFY2(screen->detailView() && screen->detailView()->getPages() >= 1, qPrintable(where));
+                QVERIFY2(screen->detailView()->formulaView()->hasImage(), qPrintable(where));
+                if (++theories == 1)
+                    screenshot(app.delegate->window, "calc_detail_shipped_theory");
+                clickTab(app.delegate.get(), 0);
+                continue;
+            }
             ++formulas;
             const _tag_formula_detail& det = screen->formulaDetail();
             const int count = static_cast<int>(det.m_nParamCount);
@@ -955,8 +997,9 @@ void TestCalculateScreen::everyShippedFormulaCalculatesEveryParameter()
             clickTab(app.delegate.get(), 0);
         }
     }
-    qInfo("%d formulas, %d results, %d alerts", formulas, results, alerts);
+    qInfo("%d formulas, %d theory formulas, %d results, %d alerts", formulas, theories, results, alerts);
     QVERIFY(formulas > 100);
+    QVERIFY(theories > 0);
     QVERIFY(results > alerts);
 }
 
