@@ -265,7 +265,12 @@ void CalculateViewController::viewWillAppear(bool animated)
             }
         }
         getFormulaInfo();
-        currentRecord(info);
+        // An index the browser's lists no longer hold opens nothing (and
+        // writes no empty entry into History).
+        if (!currentRecord(info)) {
+            m_pTableView->reloadData();
+            return;
+        }
     }
 
     // Texts and the tick belong to one formula: another formula starts with

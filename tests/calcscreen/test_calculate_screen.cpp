@@ -304,6 +304,7 @@ private slots:
     void alertsLeaveEverythingAsItWas();
     void fillInAlertBringsEmptyRowToTheTop();
     void oneCalculableParameterIsTicked();
+    void choiceOutsideTheBrowserListsOpensNothing();
     void fixedValuesTakeNoTypingAndSurviveClearAll();
     void threeKeyboardsAndHoldToClear();
     void keyHoldRepeatsAndReleaseSendsNothing();
@@ -498,6 +499,24 @@ void TestCalculateScreen::oneCalculableParameterIsTicked()
     QCOMPARE(screen->tickedRow(), 0);
     QVERIFY(screen->checkbox(0)->isVisible());
     QVERIFY(!screen->checkbox(1)->isVisible());  // nothing to calculate there: no tick box
+}
+
+void TestCalculateScreen::choiceOutsideTheBrowserListsOpensNothing()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    App app(home.path());
+    g_nSelectedFormula = 999;
+    g_bOpenFormula = true;
+    clickTab(app.delegate.get(), 2);
+    CalculateViewController* screen = calcScreen(app);
+    QCOMPARE(screen->tableView()->numberOfRows(), 0);
+    QVERIFY(g_arrHistory.empty());
+    FORMULA_NODE_INFO last;
+    QVERIFY(!loadLastUsedFormula(last));
+    pressCalculate(screen);
+    QVERIFY(topAlert());
+    QCOMPARE(topAlert()->message(), QString("Please check the field you want to calculate."));
 }
 
 void TestCalculateScreen::fixedValuesTakeNoTypingAndSurviveClearAll()
