@@ -601,7 +601,7 @@ void TestCalculateScreen::keyHoldRepeatsAndReleaseSendsNothing()
 
     // Held: nothing before the hold delay, then a "5" every 0.1 s.
     QTest::mousePress(five, Qt::LeftButton);
-    QTest::qWait(300);
+    QTest::qWait(200);
     QCOMPARE(lineText(screen, 1), QString("5"));
     QTRY_VERIFY_WITH_TIMEOUT(lineText(screen, 1).size() >= 5, 2000);
     QTest::mouseRelease(five, Qt::LeftButton);
