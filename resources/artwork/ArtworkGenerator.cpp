@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -197,6 +198,169 @@ void paintBackground(QPainter& p, QSizeF size)
     p.fillRect(QRectF(QPointF(0, 0), size), g);
 }
 
+// ---------------------------------------------------------------- keypad
+
+// Keys are 53 x 46 points; a background image holds the normal look in its
+// upper half and the pressed look in its lower half.
+constexpr int kKeyWidth = 53;
+constexpr int kKeyHeight = 46;
+constexpr int kGlyphCells = 18;
+
+struct KeyColours {
+    QColor top, bottom, border;
+};
+
+void paintKeyHalf(QPainter& p, QRectF cell, const KeyColours& c)
+{
+    const QRectF body = cell.adjusted(2, 2, -2, -3);
+    // A soft drop shadow under the key, then the key itself.
+    QPainterPath shadow;
+    shadow.addRoundedRect(body.translated(0, 1.2), 6, 6);
+    p.fillPath(shadow, QColor(0, 0, 0, 45));
+    QPainterPath path;
+    path.addRoundedRect(body, 6, 6);
+    QLinearGradient g(body.topLeft(), body.bottomLeft());
+    g.setColorAt(0, c.top);
+    g.setColorAt(1, c.bottom);
+    p.fillPath(path, g);
+    p.setPen(QPen(c.border, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    // A thin highlight along the upper edge.
+    p.setPen(QPen(QColor(255, 255, 255, 90), 1));
+    p.drawLine(QPointF(body.left() + 6, body.top() + 1.5), QPointF(body.right() - 6, body.top() + 1.5));
+}
+
+void paintKeyBackground(QPainter& p, QSizeF size, const KeyColours& normal, const KeyColours& pressed)
+{
+    const qreal half = size.height() / 2;
+    paintKeyHalf(p, QRectF(0, 0, size.width(), half), normal);
+    paintKeyHalf(p, QRectF(0, half, size.width(), half), pressed);
+}
+
+const KeyColours kNormalKey{QColor(252, 252, 253), QColor(226, 229, 235), QColor(170, 175, 186)};
+const KeyColours kNormalKeyDown{QColor(196, 201, 211), QColor(178, 184, 196), QColor(140, 146, 158)};
+const KeyColours kFunctionKey{QColor(104, 111, 126), QColor(70, 76, 90), QColor(48, 52, 62)};
+const KeyColours kFunctionKeyDown{QColor(58, 63, 75), QColor(44, 48, 58), QColor(30, 33, 40)};
+const KeyColours kBigKey{QColor(255, 168, 40), QColor(240, 122, 0), QColor(196, 100, 0)};
+const KeyColours kBigKeyDown{QColor(214, 120, 0), QColor(190, 96, 0), QColor(150, 76, 0)};
+
+// Draws a key label; each '^' switches between the base line and a raised,
+// smaller superscript ("x^2", "10^x", "sin^-1", "^3^√").
+qreal labelWidth(const QString& text, const QFont& base, const QFont& sup)
+{
+    qreal width = 0;
+    bool raised = false;
+    for (const QString& part : text.split(QLatin1Char('^'))) {
+        width += QFontMetricsF(raised ? sup : base).horizontalAdvance(part);
+        raised = !raised;
+    }
+    return width;
+}
+
+void drawLabel(QPainter& p, const QString& text, QPointF centre, qreal pixelSize, bool bold, QColor colour,
+               qreal limit)
+{
+    QFont base = artFont(pixelSize, bold);
+    QFont sup = artFont(pixelSize * 0.62, bold);
+    // Long labels shrink to stay inside the key.
+    qreal width = labelWidth(text, base, sup);
+    if (width > limit) {
+        pixelSize *= limit / width;
+        base = artFont(pixelSize, bold);
+        sup = artFont(pixelSize * 0.62, bold);
+        width = labelWidth(text, base, sup);
+    }
+    const QFontMetricsF fm(base);
+    const qreal baseline = centre.y() + (fm.ascent() - fm.descent()) / 2;
+    qreal x = centre.x() - width / 2;
+    bool raised = false;
+    p.setPen(colour);
+    for (const QString& part : text.split(QLatin1Char('^'))) {
+        p.setFont(raised ? sup : base);
+        p.drawText(QPointF(x, raised ? baseline - fm.ascent() * 0.45 : baseline), part);
+        x += QFontMetricsF(raised ? sup : base).horizontalAdvance(part);
+        raised = !raised;
+    }
+}
+
+// One key face: the label, and above it in small orange the function the key
+// has when held, where that differs from a tap.
+struct KeyFace {
+    const char* label;
+    const char* hold;
+};
+
+enum FaceStyle { FaceDark, FaceLight, FaceOperator };
+
+FaceStyle faceStyleOfCell(int cell)
+{
+    if (cell <= 5)
+        return FaceLight;  // white on the calculate key and the function keys
+    return FaceDark;
+}
+
+void paintKeyFace(QPainter& p, QRectF cell, const KeyFace& face, FaceStyle style, bool operatorKey)
+{
+    const bool hasHold = face.hold && *face.hold;
+    QColor ink = style == FaceLight ? QColor(Qt::white) : (operatorKey ? QColor(0, 84, 190) : QColor(28, 30, 36));
+    QColor holdInk = style == FaceLight ? QColor(255, 196, 110) : QColor(214, 104, 0);
+    const QString label = QString::fromUtf8(face.label);
+    const bool word = label.size() > 2 && !label.contains(QLatin1Char('^'));
+    const qreal size = word ? 16 : 20;
+    const QPointF centre(cell.center().x(), cell.center().y() + (hasHold ? 5 : 0) - 1);
+    const qreal room = cell.width() - 12;
+    drawLabel(p, label, centre, size, cell.width() > kKeyWidth || style == FaceLight, ink, room);
+    if (hasHold)
+        drawLabel(p, QString::fromUtf8(face.hold), QPointF(cell.center().x(), cell.top() + 11), 10, true, holdInk, room);
+}
+
+// The glyph strip of one keyboard: 18 cells of one key each; cell 0 spans two
+// cells for the double-width calculate key, cell 1 stays empty.
+void paintGlyphStrip(QPainter& p, const KeyFace (&faces)[kGlyphCells])
+{
+    for (int cell = 0; cell < kGlyphCells; ++cell) {
+        if (cell == 1 || !faces[cell].label)
+            continue;
+        const qreal width = cell == 0 ? 2 * kKeyWidth : kKeyWidth;
+        const QRectF rect(cell * kKeyWidth, 0, width, kKeyHeight);
+        const QString label = QString::fromUtf8(faces[cell].label);
+        const bool operatorKey = cell >= 14 && (label == "+" || label == "−" || label == "×" || label == "÷");
+        paintKeyFace(p, rect, faces[cell], faceStyleOfCell(cell), operatorKey);
+    }
+}
+
+// Keys 2-5 are the same on every keyboard but for the switch key, which names
+// the keyboard that comes next.
+const KeyFace kDigitFaces[kGlyphCells] = {
+    {"Calculate", nullptr}, {nullptr, nullptr}, {"f(x)", "AC"}, {"DEL", "CLR"}, {"◀", nullptr}, {"▶", nullptr},
+    {"1", nullptr}, {"2", nullptr}, {"3", nullptr}, {"4", nullptr}, {"5", nullptr}, {"6", nullptr},
+    {"7", nullptr}, {"8", nullptr}, {"9", nullptr}, {"0", nullptr}, {".", nullptr}, {"(−", nullptr},
+};
+const KeyFace kArithmeticFaces[kGlyphCells] = {
+    {"Calculate", nullptr}, {nullptr, nullptr}, {"trig", "AC"}, {"DEL", "CLR"}, {"◀", nullptr}, {"▶", nullptr},
+    {"log", "10^x"}, {"ln", "e^x"}, {"x^y", "√"}, {"x^2", "^2^√"}, {"x^3", "^3^√"}, {"π", "1/x"},
+    {"(", nullptr}, {")", nullptr}, {"+", nullptr}, {"−", nullptr}, {"×", nullptr}, {"÷", nullptr},
+};
+const KeyFace kTrigonometryFaces[kGlyphCells] = {
+    {"Calculate", nullptr}, {nullptr, nullptr}, {"123", "AC"}, {"DEL", "CLR"}, {"◀", nullptr}, {"▶", nullptr},
+    {"sinh", "sinh^-1"}, {"cosh", "cosh^-1"}, {"tanh", "tanh^-1"}, {"sin", "sin^-1"}, {"cos", "cos^-1"},
+    {"tan", "tan^-1"},
+    {"(", nullptr}, {")", nullptr}, {"+", nullptr}, {"−", nullptr}, {"×", nullptr}, {"÷", nullptr},
+};
+
+// The scroll arrows of the input line, shown while text is hidden on that side.
+void paintLineArrow(QPainter& p, QSizeF size, bool left)
+{
+    const qreal w = size.width();
+    const qreal h = size.height();
+    QPolygonF triangle = left ? QPolygonF({QPointF(w - 2, 2), QPointF(2, h / 2), QPointF(w - 2, h - 2)})
+                              : QPolygonF({QPointF(2, 2), QPointF(w - 2, h / 2), QPointF(2, h - 2)});
+    p.setPen(QPen(QColor(96, 40, 170), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(128, 64, 220));
+    p.drawPolygon(triangle);
+}
+
 std::vector<Artwork> artworks()
 {
     using namespace std::placeholders;
@@ -215,6 +379,20 @@ std::vector<Artwork> artworks()
         {"CalcToDetail.png", 24, 24, paintCalcToDetail},
         {"DetailToCalc.png", 24, 24, paintDetailToCalc},
         {"background.png", 320, 232, paintBackground},
+        {"Button_Normal.png", kKeyWidth, 2 * kKeyHeight,
+         [](QPainter& p, QSizeF s) { paintKeyBackground(p, s, kNormalKey, kNormalKeyDown); }},
+        {"Button_Function.png", kKeyWidth, 2 * kKeyHeight,
+         [](QPainter& p, QSizeF s) { paintKeyBackground(p, s, kFunctionKey, kFunctionKeyDown); }},
+        {"Button_Big.png", 2 * kKeyWidth, 2 * kKeyHeight,
+         [](QPainter& p, QSizeF s) { paintKeyBackground(p, s, kBigKey, kBigKeyDown); }},
+        {"Font_Basic.png", kGlyphCells * kKeyWidth, kKeyHeight,
+         [](QPainter& p, QSizeF) { paintGlyphStrip(p, kDigitFaces); }},
+        {"Font_Arithmetic.png", kGlyphCells * kKeyWidth, kKeyHeight,
+         [](QPainter& p, QSizeF) { paintGlyphStrip(p, kArithmeticFaces); }},
+        {"Font_Geonometry.png", kGlyphCells * kKeyWidth, kKeyHeight,
+         [](QPainter& p, QSizeF) { paintGlyphStrip(p, kTrigonometryFaces); }},
+        {"arrow_left.png", 10, 16, [](QPainter& p, QSizeF s) { paintLineArrow(p, s, true); }},
+        {"arrow_right.png", 10, 16, [](QPainter& p, QSizeF s) { paintLineArrow(p, s, false); }},
     };
 }
 

@@ -59,9 +59,9 @@ void EraseChar(std::u16string& s, char16_t c)
 }
 
 // Start of the index written in front of the √ at pos: a bracketed group that
-// ends right before the sign, else a run of digits and points, else
-// everything from the previous rewritten root.
-size_t RootIndexStart(const std::u16string& s, size_t pos, size_t prevRootPos)
+// ends right before the sign, else a run of digits and points. npos when the
+// sign has no index of its own.
+size_t RootIndexStart(const std::u16string& s, size_t pos)
 {
     if (pos > 0 && s[pos - 1] == u')') {
         int depth = 0;
@@ -73,28 +73,31 @@ size_t RootIndexStart(const std::u16string& s, size_t pos, size_t prevRootPos)
                     return j;
             }
         }
-        // An unmatched ')' is no group; fall through to the last rule.
+        // An unmatched ')' is no group.
     } else if (pos > 0 && (IsDigit(s[pos - 1]) || IsPoint(s[pos - 1]))) {
         size_t j = pos;
         while (j > 0 && (IsDigit(s[j - 1]) || IsPoint(s[j - 1])))
             --j;
         return j;
     }
-    return prevRootPos <= pos ? prevRootPos : pos;
+    return std::u16string::npos;
 }
 
+// a√(b) becomes RT(a,b). The plain √ key writes the sign with no index in
+// front; that is a square root, RT(2,b), and takes nothing of the text before
+// it as an index (1+√(9) is 1+RT(2,9)).
 void RewriteRoots(std::u16string& s)
 {
-    size_t prevRootPos = 0;
     size_t pos;
     while ((pos = s.find(kRoot)) != std::u16string::npos) {
-        size_t start = RootIndexStart(s, pos, prevRootPos);
-        std::u16string index = s.substr(start, pos - start);
+        size_t start = RootIndexStart(s, pos);
+        std::u16string index = start == std::u16string::npos ? u"2" : s.substr(start, pos - start);
+        if (start == std::u16string::npos)
+            start = pos;
         size_t end = pos + 1;
         if (end < s.size() && s[end] == u'(')
             ++end;
         s.replace(start, end - start, u"RT(" + index + u",");
-        prevRootPos = start;
     }
 }
 

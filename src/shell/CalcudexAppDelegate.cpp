@@ -1,6 +1,7 @@
 #include "shell/CalcudexAppDelegate.h"
 
 #include "browser/EditFavoritesViewController.h"
+#include "calc/CalculateViewController.h"
 #include "browser/FavoritesViewController.h"
 #include "browser/FormulaViewController.h"
 #include "shell/AppStartup.h"
@@ -86,7 +87,7 @@ void CalcudexAppDelegate::applicationDidFinishLaunching()
     m_navFavoritesViewCtrler = new UINavigationController(m_favoritesViewCtrler);
     m_favoritesEditViewCtrler = new EditFavoritesViewController;
     m_navFavoritesEditViewCtrler = new UINavigationController(m_favoritesEditViewCtrler);
-    m_calculateViewCtrler = new PlaceholderViewController(QStringLiteral("Calculate"), QStringLiteral("Calculate.png"), 0);
+    m_calculateViewCtrler = new CalculateViewController;
     m_navCalculateViewCtrler = new UINavigationController(m_calculateViewCtrler);
     m_moreViewCtrler = new PlaceholderViewController(QStringLiteral("More"), QStringLiteral("More.png"), 0);
     m_navMoreViewCtrler = new UINavigationController(m_moreViewCtrler);
@@ -267,6 +268,9 @@ void CalcudexAppDelegate::cleanupApplication()
         return;
     m_bTerminated = true;
     saveFavoritesAndHistory();
+    // What is typed in the calculation rows survives a quit from that screen too.
+    if (auto* calculate = qobject_cast<CalculateViewController*>(m_calculateViewCtrler))
+        calculate->saveLines();
     if (m_formulaViewCtrler)
         m_formulaViewCtrler->saveCurrentSession();
 }

@@ -156,6 +156,31 @@ TEST(CalculationProcedure, ResultTextGoesBackIntoALineAndEvaluatesAgain)
     }
 }
 
+TEST(CalculationProcedure, SquareRootKeyYieldsAValue)
+{
+    // Typed with the keypad: the plain √ key (40), with and without an index
+    // and with text before it, evaluated as the row's value.
+    const struct {
+        std::vector<int> vecKeys;
+        const char* pszResult;
+    } kCases[] = {
+        {{40, 2, 45}, "3"},                   // √(9)
+        {{10, 18, 40, 2, 45}, "4"},           // 1+√(9)
+        {{11, 8, 40, 10, 7, 45}, "8"},        // 2×√(16)
+        {{41, 2, 45, 18, 40, 5, 45}, "5"},    // 2√(9)+√(4)
+        {{42, 1, 45, 18, 10}, "3"},           // 3√(8)+1
+    };
+    _tag_formula_detail copy = MakeDetail({{"y", "", "a"}, {"a", "", ""}});
+    for (const auto& c : kCases) {
+        LedTokenModel line;
+        for (int nKey : c.vecKeys)
+            ASSERT_TRUE(line.InputCommand(nKey));
+        CALC_RESULT result = RunCalculation(copy, 0, {"", line.OutputParsedStringUtf8()});
+        EXPECT_TRUE(result.bSuccess) << result.strExpression << ": " << result.strMessage;
+        EXPECT_EQ(result.strResult, c.pszResult) << result.strExpression;
+    }
+}
+
 TEST(CalculationProcedure, FormatsValuesAsTheRowShowsThem)
 {
     const struct {

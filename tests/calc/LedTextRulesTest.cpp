@@ -105,13 +105,30 @@ TEST(LedTextRules, OutputParsedStringPerMode)
     }
 }
 
-TEST(LedTextRules, RootWithoutAnyIndexStillEndsTheScan)
+// The plain √ key (code 40) writes the sign with nothing in front of it.
+const ParseCase kSquareRootCases[] = {
+    // no index: a square root
+    {"√(9)", "RT(2,9)"},
+    {"1+√(9)", "1+RT(2,9)"},
+    {"√(9)+√(16)", "RT(2,9)+RT(2,16)"},
+    {"2×√(9)", "2*RT(2,9)"},
+    {"−√(4)", "-RT(2,4)"},
+    {"√(√(16))", "RT(2,RT(2,16))"},
+    {"2√(9)+√(4)", "RT(2,9)+RT(2,4)"},
+    {"√(4)+3√(8)", "RT(2,4)+RT(3,8)"},
+    // an unmatched ')' is no index
+    {"x)√(2)", "x)*RT(2,2)"},
+    // indexed forms stay as they were
+    {"2√", "RT(2,"},
+    {"(4)√(16)", "RT((4),16)"},
+};
+
+TEST(LedTextRules, PlainRootIsSquareRoot)
 {
-    // No index before the sign: the text becomes RT(,9), which the engine rejects
-    // with an error rather than a value. The rewrite must terminate either way.
-    EXPECT_EQ(Utf16ToUtf8(led::ParseRawString(Utf8ToUtf16("√(9)"))), "RT(,9)");
-    EXPECT_EQ(Utf16ToUtf8(led::ParseRawString(Utf8ToUtf16("2√"))), "RT(2,");
-    EXPECT_EQ(Utf16ToUtf8(led::ParseRawString(Utf8ToUtf16("x)√(2)"))), "RT(x),2)");
+    for (const ParseCase& c : kSquareRootCases) {
+        EXPECT_EQ(Utf16ToUtf8(led::ParseRawString(Utf8ToUtf16(c.pszDisplay))), c.pszEngine)
+            << "display text: " << c.pszDisplay;
+    }
 }
 
 TEST(LedTextRules, RandomDisplayTextsLeaveNoDisplaySigns)

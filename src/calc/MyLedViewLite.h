@@ -1,0 +1,98 @@
+#pragma once
+// The one-line display of a calculation row in which the user types a value
+// or an expression and in which the screen shows results. The tokens, caret,
+// visible window, parsing and data file live in LedTokenModel; this view
+// draws them like a calculator display (coloured characters, block caret,
+// scroll arrows) and turns touches and the arrow repeat timer into calls on it.
+
+#include "calc/LedTokenModel.h"
+
+#include <QFont>
+#include <QPixmap>
+#include <QPointF>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class MyLedViewLite;
+class UITimer;
+
+class MyLedViewLiteDelegate {
+public:
+    virtual ~MyLedViewLiteDelegate() = default;
+    // A touch began on a line that is not the selected one.
+    virtual void selectedMyLedViewLite(MyLedViewLite* line) {}
+};
+
+class MyLedViewLite : public QWidget {
+    Q_OBJECT
+public:
+    // Interval of the scroll arrows' repeat while a finger rests on one.
+    static constexpr double kArrowRepeatSeconds = 0.15;
+
+    explicit MyLedViewLite(const QRect& frame = QRect(), QWidget* parent = nullptr);
+    ~MyLedViewLite() override;
+
+    // One key of the keypad; false when the line is full and refused it.
+    bool InputCommand(int nKeyCode);
+    void Clear();
+    void CaretToStart();
+    bool InsertString(const QString& strText, bool bClear);
+    bool setString(const QString& strText);
+    // The line's text in engine syntax ("" for an empty line).
+    QString OutputParsedString();
+
+    // The data file of the row ("ledlite<id>.dat" in the documents folder).
+    void saveData();
+    void loadData();
+    bool SaveData(const QString& strPath) const;
+    bool LoadData(const QString& strPath);
+
+    void setId(int nId) { m_nId = nId; }
+    int getId() const { return m_nId; }
+    void setSelectedState(bool bSelected);
+    bool getSelectedState() const { return blSelected; }
+    void setDelegate(MyLedViewLiteDelegate* delegate) { m_pDelegate = delegate; }
+    MyLedViewLiteDelegate* delegate() const { return m_pDelegate; }
+    // A line with a fixed value takes no touches and no typing.
+    void setUserInteractionEnabled(bool bEnabled);
+    bool isUserInteractionEnabled() const { return m_bUserInteraction; }
+
+    // What the line shows: the whole text as displayed, and the tokens.
+    QString text() const;
+    QStringList tokens() const;
+    const LedTokenModel& model() const { return m_model; }
+    // The key the arrow timer repeats, -1 when none.
+    int currentCommandInput() const { return m_nCurCommandInput; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent*) override;
+
+private:
+    void initImages();
+    void initSizes();
+    void initData();
+    void onHoldTouchTimer();
+    void stopTouchHoldTimer();
+    void DrawLEDContent(class QPainter& painter);
+
+    LedTokenModel m_model;
+    int m_nId = 0;
+    bool m_bShowCaret = true;
+    bool blSelected = false;
+    bool m_bUserInteraction = true;
+    int m_nCurCommandInput = -1;
+    bool m_bLButtonDown = false;
+    QPointF _curPointTouch;
+    QPointF _FirstTouchBeginPoint;
+    QPointer<UITimer> _touchHoldTimer;
+    QFont _fontInputExpStr;
+    QPixmap _leftArrowImage;
+    QPixmap _rightArrowImage;
+    MyLedViewLiteDelegate* m_pDelegate = nullptr;
+};
