@@ -149,6 +149,12 @@ int RunCompile(int argc, char** argv)
         return 1;
     }
     initAppPaths();
+    // Appending adds to the user's copy of the book. A book not yet copied
+    // into the documents folder is copied first, as at a start of the
+    // program; otherwise the new formulas would start a book of their own and
+    // the shipped formulas would never be copied again.
+    if (bAppend)
+        copyResourceToDocumentFolder();
     g_sFormulasFolder = strBook;
     std::vector<FormulaTextWarning> vecWarnings;
     bool bOk = createFormulaDataFromTextFile(vecArgs[0], bAppend, &vecWarnings);

@@ -129,6 +129,29 @@ TEST_F(Cli, TreeAndShowReadTheUsersCopyOfABook)
         EXPECT_NE(show.out.find(szPart), std::string::npos) << szPart << " in\n" << show.out;
 }
 
+// Appending to a book the documents folder does not hold yet adds to the
+// shipped book, as the program would after its start-up copy; the new
+// formula must not become the whole book.
+TEST_F(Cli, AppendToABookNotYetCopiedKeepsTheShippedFormulas)
+{
+    const std::string strShipped = std::string(CALCUDEX_BUILD_RESOURCES) + "/Formulas/Math";
+    refbook::Book shipped;
+    ASSERT_EQ(refbook::parse(refbook::load(strShipped, "Math"), shipped), "");
+    ASSERT_FALSE(shipped.index.empty());
+
+    writeText(path("mine.txt"), "***\nForId=99.1\nForType=1\nForName=Mine\nImage=\n");
+    ASSERT_FALSE(pathExists(bookPaths("Math")[1]));
+    CliResult r = run({"compile", path("mine.txt"), "Math", "--append"});
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    refbook::Book book;
+    ASSERT_EQ(refbook::parse(refbook::load(m_strHome, "Math"), book), "");
+    ASSERT_EQ(book.index.size(), shipped.index.size() + 1);
+    EXPECT_EQ(book.index.back().id, 0x63010000u);
+    EXPECT_EQ(book.tree.size(), shipped.tree.size() + 1);
+    EXPECT_EQ(book.tree.back().name, "Mine");
+}
+
 // Every book text shipped in books/ compiles without a warning into files
 // that the independent reader accepts byte for byte, with one tree line per
 // record and one index entry per formula record.
