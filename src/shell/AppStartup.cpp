@@ -79,17 +79,28 @@ std::string getImageIdFilename()
     return getDocumentsFolder() + "/" + USER_DEFINE_BOOK + "_CurrentImageId.txt";
 }
 
+std::string getImageFilename(int n)
+{
+    char szName[64];
+    std::snprintf(szName, sizeof szName, "UserDefineImage_%d.png", n);
+    return getDocumentsFolder() + "/Image/" + szName;
+}
+
 int getNextImageId()
 {
+    int n = 0;
     common::FilePtr pFile = common::openFile(getImageIdFilename(), "rb");
     std::int32_t nLast;
-    if (!pFile || !common::readInt32(pFile.get(), nLast))
-        return 0;
     // A damaged id that cannot be advanced starts the count again rather
     // than overflowing.
-    if (nLast < 0 || nLast == INT32_MAX)
-        return 0;
-    return nLast + 1;
+    if (pFile && common::readInt32(pFile.get(), nLast) && nLast >= 0 && nLast < INT32_MAX)
+        n = nLast + 1;
+    // The id file may be missing, damaged or not writable (then it never
+    // advances); a picture already stored under an id belongs to a formula
+    // and must not be overwritten by the next one.
+    while (n < INT32_MAX && common::fileExists(getImageFilename(n)))
+        ++n;
+    return n;
 }
 
 void saveCurrentImageId(int n)

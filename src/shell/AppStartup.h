@@ -26,8 +26,12 @@ bool cleanupApplicationState();
 // last picture id used.
 std::string getImageIdFilename();
 
+// "<documents>/Image/UserDefineImage_<n>.png": where the picture with id n
+// is stored.
+std::string getImageFilename(int n);
+
 // The id for the next picture: the stored id + 1, or 0 when the file is
-// missing or unreadable.
+// missing or unreadable; ids whose picture file already exists are skipped.
 int getNextImageId();
 
 // Stores n as the last picture id used; nothing happens when the file

@@ -186,6 +186,39 @@ TEST_F(Shell, PictureIdsCountFromZero)
     }
 }
 
+// A picture already stored is never overwritten: the id file may be gone,
+// damaged, or unwritable (then it never advances), while the pictures it
+// counted are still used by formulas.
+struct PictureIdCase {
+    const char* what;
+    int stored;                 // id in the id file; -1: no id file
+    std::vector<int> pictures;  // UserDefineImage_<n>.png present
+    int next;
+};
+
+TEST_F(Shell, PictureIdsSkipPicturesAlreadyStored)
+{
+    const PictureIdCase cases[] = {
+        {"no id file, no pictures", -1, {}, 0},
+        {"no id file, pictures 0 and 1", -1, {0, 1}, 2},
+        {"no id file, a gap stays free", -1, {0, 2}, 1},
+        {"id file behind the pictures", 0, {1, 2}, 3},
+        {"id file up to date", 4, {3, 4}, 5},
+        {"pictures below the stored id do not matter", 7, {0}, 8},
+    };
+    EXPECT_EQ(getImageFilename(3), path("Image/UserDefineImage_3.png"));
+    for (const PictureIdCase& c : cases) {
+        fs::remove_all(path("Image"));
+        std::remove(getImageIdFilename().c_str());
+        ASSERT_TRUE(makeFolder(path("Image")));
+        for (int n : c.pictures)
+            writeText(getImageFilename(n), "png");
+        if (c.stored >= 0)
+            saveCurrentImageId(c.stored);
+        EXPECT_EQ(getNextImageId(), c.next) << c.what;
+    }
+}
+
 // ---- Small helpers ----------------------------------------------------------------------
 
 TEST(ShellHelpers, Unilen)
