@@ -7,6 +7,7 @@
 
 #include "StorageTestSupport.h"
 #include "shell/Global.h"
+#include "storage/FavoritesHistory.h"
 #include "storage/Formulas.h"
 #include "storage/common_dstring.h"
 #include "storage/common_util.h"
@@ -44,6 +45,29 @@ protected:
         writeBytes(bookPaths("Math")[f], bytes);
     }
 };
+
+// The names of the files are part of the stored data: the documents folder
+// of an earlier run must be found again, and the shipped books are copied
+// in under these names.
+TEST_F(BookRead, FileNamesTable)
+{
+    g_sFormulasFolder = "Electric Engineering";
+    const std::pair<std::string, std::string> cases[] = {
+        {getTreeFilename(), "Electric Engineering_fortree.dat"},
+        {getIndexFilename(), "Electric Engineering_indexfor.dat"},
+        {getDesFilename(), "Electric Engineering_fordes.dat"},
+        {getDetailFilename(), "Electric Engineering_fordetail.dat"},
+        {getTreeFilenameTmp(), "tmp_fortree.dat"},
+        {getIndexFilenameTmp(), "tmp_indexfor.dat"},
+        {getDesFilenameTmp(), "tmp_fordes.dat"},
+        {getDetailFilenameTmp(), "tmp_fordetail.dat"},
+        {getFavoritesFilename(), "Favorites.sav"},
+        {getHistoryFilename(), "History.sav"},
+        {getLastUsedFormulaFilename(), "LastUsedFormula.dat"},
+    };
+    for (const auto& [strActual, strName] : cases)
+        EXPECT_EQ(strActual, path(strName));
+}
 
 // The sample source compiles to exactly these bytes.
 TEST_F(BookRead, SampleCompilesToTheDocumentedLayout)
