@@ -11,7 +11,8 @@ all: build
 deps:
 	@scripts/install-deps.sh
 
-$(BUILD)/build.ninja:
+# The packages must be there before CMake looks for them, also under make -j.
+$(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/build.ninja
