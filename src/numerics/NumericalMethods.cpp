@@ -705,20 +705,21 @@ qcmplx NPR(const unsigned short* n, const unsigned short* r)
 {
     if (qiswhole(n) && qiswhole(r) && !qisnegative(r) && qcmp(r, n) <= 0) {
         // n (n-1) ... (n-r+1), which stays finite where n! alone would not.
-        long nTop = 0;
+        // The factors are counted down from n itself, which may lie beyond
+        // any machine integer (npr(3000000000, 1) is 3000000000).
         long nCount = 0;
         qreal fraction;
-        qifrac(n, &nTop, fraction);
         qifrac(r, &nCount, fraction);
+        qreal factor;
+        qmov(n, factor);
         qcmplx result = qcone;
-        for (long k = nTop; k > nTop - nCount; --k) {
-            qreal factor;
-            ltoq(&k, factor);
+        for (long k = 0; k < nCount; ++k) {
             if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
                 qinfin(result.r);
                 break;
             }
             qmul(factor, result.r, result.r);
+            qsub(qone, factor, factor);
         }
         return result;
     }
@@ -734,19 +735,20 @@ qcmplx NCR(const unsigned short* n, const unsigned short* r)
 {
     if (qiswhole(n) && qiswhole(r) && !qisnegative(r) && qcmp(r, n) <= 0) {
         // C = prod (n - k + i) / i for i = 1..k with k = min(r, n - r): every
-        // partial product is itself a binomial coefficient.
-        long nTop = 0;
+        // partial product is itself a binomial coefficient. The factors are
+        // kept as numbers of the library, so n may exceed a machine integer.
+        qreal rest;
+        qsub(r, n, rest);
+        const unsigned short* k = qcmp(r, rest) <= 0 ? r : rest;
         long nPick = 0;
         qreal fraction;
-        qifrac(n, &nTop, fraction);
-        qifrac(r, &nPick, fraction);
-        const long k = std::min(nPick, nTop - nPick);
+        qifrac(k, &nPick, fraction);
+        qreal factor;
+        qsub(k, n, factor);
         qcmplx result = qcone;
-        for (long i = 1; i <= k; ++i) {
-            const long nFactor = nTop - k + i;
-            qreal factor;
+        for (long i = 1; i <= nPick; ++i) {
+            qadd(qone, factor, factor);
             qreal divisor;
-            ltoq(&nFactor, factor);
             ltoq(&i, divisor);
             if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
                 qinfin(result.r);

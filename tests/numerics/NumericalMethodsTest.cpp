@@ -217,6 +217,12 @@ TEST_F(NumericalMethodsTest, CountingFunctions)
         {"NPR", NPR, 2000, 2, 3998000},
         {"NCR", NCR, 3000, 2998, 4498500},
         {"NCR", NCR, 1000, 500, 2.7028824094543656e299},
+        // n beyond a 32-bit integer still counts from n itself
+        {"NPR", NPR, 3e9, 1, 3e9},
+        {"NCR", NCR, 3e9, 1, 3e9},
+        {"NCR", NCR, 3e9, 2999999999, 3e9},
+        {"NCR", NCR, 3e9, 2, 4499999998500000000.0},
+        {"NPR", NPR, 1e12, 2, 999999999999000000000000.0},
     };
     for (const auto& c : arrCases) {
         const qcmplx a = Q(c.a);
