@@ -78,6 +78,18 @@ qcmplx ValueAt(const char* lpszExpression, const char* lpszVariable, const unsig
     return v;
 }
 
+// A value of the double evaluator beyond the double range (an infinity, or
+// the NaN of infinity minus infinity) is no function value: the root finder
+// would take a NaN for a root and the integrator would sum it.
+double FiniteValue(double dbValue)
+{
+    if (!std::isfinite(dbValue)) {
+        SetErrorCode(ERR_OUT_OF_RANGE);
+        return 0.0;
+    }
+    return dbValue;
+}
+
 // ---------------------------------------------------------------------------
 // Numeric derivative
 
@@ -432,7 +444,7 @@ double fnex(double x, const char* lpszExpression)
         SetErrorCode(ERR_COMPLEX);
         return 0.0;
     }
-    return v.x;
+    return FiniteValue(v.x);
 }
 
 double fn(double x, void* /*pContext*/)
@@ -447,7 +459,7 @@ double fn(double x, void* /*pContext*/)
         SetErrorCode(ERR_COMPLEX);
         return 0.0;
     }
-    return v.x;
+    return FiniteValue(v.x);
 }
 
 // ---------------------------------------------------------------------------

@@ -83,6 +83,37 @@ TEST_F(NumericalMethodsTest, RootFinder)
     EXPECT_EQ(exact.nCalls, 2);
 }
 
+TEST_F(NumericalMethodsTest, RootFinderOnExpressions)
+{
+    const struct {
+        const char* lpszExpression;
+        double a;
+        double b;
+        double dbRoot;
+        int nError;
+    } arrCases[] = {
+        {"x^2-2", 0, 2, std::sqrt(2.0), 0},
+        {"x^3-2*x-5", 2, 3, 2.0945514815423265, 0},
+        {"x^2-2", 2, 3, 0, ERR_ROOT_NOT_FOUND},
+        // infinity minus infinity is no value, and never a root
+        {"1e400*x-1e400", 0, 2, 0, ERR_OUT_OF_RANGE},
+        {"x-1e400+1e400", 0, 2, 0, ERR_OUT_OF_RANGE},
+        {"1e300*1e300*(x-1)", 0, 2, 0, ERR_OUT_OF_RANGE},
+    };
+    g_lpszVariable = "x";
+    for (const auto& c : arrCases) {
+        SCOPED_TRACE(c.lpszExpression);
+        ClearErrorCode();
+        g_lpszExpression = c.lpszExpression;
+        g_lpszRPN[0] = '\0';
+        const double dbRoot = fnroot(c.a, c.b, fn);
+        EXPECT_EQ(GetErrorCode(), c.nError);
+        if (c.nError == 0) {
+            EXPECT_NEAR(dbRoot, c.dbRoot, 1e-12 * c.dbRoot);
+        }
+    }
+}
+
 TEST_F(NumericalMethodsTest, NevilleExtrapolation)
 {
     // A cubic through four points is reproduced exactly anywhere.
@@ -122,6 +153,9 @@ TEST_F(NumericalMethodsTest, Integrals)
         {"1/x", -1, 1, 0, ERR_DIVISION},
         {"sqrt(x)", -1, 1, 0, ERR_COMPLEX},
         {"y", 0, 1, 0, ERR_SYNTAX},
+        // values beyond the double range are no function values
+        {"1e300*x*1e300", 0, 1, 0, ERR_OUT_OF_RANGE},
+        {"x*1e400", 0, 1, 0, ERR_OUT_OF_RANGE},
     };
     g_lpszVariable = "x";
     for (const auto& c : arrCases) {
