@@ -244,8 +244,19 @@ bool ReadDoubles(ArgumentReader& reader, int nCount, int nOptional, std::vector<
     return reader.AtEnd();
 }
 
+// A result computed in double precision, as a value of the engine. A NaN or
+// an infinity has no place in the text it is written back into (it would
+// turn into 0 or the largest magnitude there without a word): it is an error.
 qcmplx Real(double d)
 {
+    if (std::isnan(d)) {
+        SetErrorCode(ERR_LIBRARY);
+        return qczero;
+    }
+    if (std::isinf(d)) {
+        SetErrorCode(ERR_INFINITE);
+        return qczero;
+    }
     return qcmplx_fromdouble(d, 0.0);
 }
 

@@ -38,6 +38,7 @@ check 1 "error: No list available"    "sum(0)"
 check 1 "error: Syntax error"         "2+"
 check 1 "error: Invalid parameters"   "npr(5, 5)"
 check 1 "error: Root not found"       "fnRoot(x^2-2, x, 2, 3)"
+check 1 "error: Invalid parameters"   "fv(-2400, 1.5, 100, 100, 12)"
 # bad arguments: usage and status 2
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --mode rad
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --mode north "1"
