@@ -1,6 +1,7 @@
 // calcudex-cli eval: evaluates expressions with the engine, as the
 // calculation screen does, and prints each result as the screen shows it.
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,7 +54,8 @@ bool ParseList(const char* lpszText, std::vector<double>& vecValues)
         const std::string strItem = strText.substr(nStart, nComma == std::string::npos ? std::string::npos : nComma - nStart);
         char* pEnd = nullptr;
         const double dbValue = std::strtod(strItem.c_str(), &pEnd);
-        if (strItem.empty() || pEnd == strItem.c_str() || *pEnd != '\0')
+        // Each value must be a finite number: "nan", "inf" and 1e999 are not.
+        if (strItem.empty() || pEnd == strItem.c_str() || *pEnd != '\0' || !std::isfinite(dbValue))
             return false;
         vecValues.push_back(dbValue);
         if (nComma == std::string::npos)

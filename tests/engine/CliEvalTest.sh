@@ -44,6 +44,8 @@ check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --mode north "1"
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --digits 100 "1"
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1,,2 "1"
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1,nan "1"
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1e999 "1"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures case(s) failed"
