@@ -472,6 +472,12 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
         std::swap(a, b);
     double fa = f(a, pContext);
     double fb = f(b, pContext);
+    // A bound where f has no value (NaN) brackets nothing; every comparison
+    // below would be false and the bound would come back as the root.
+    if (std::isnan(fa) || std::isnan(fb)) {
+        SetErrorCode(ERR_ROOT_NOT_FOUND);
+        return 0.0;
+    }
     if (std::fabs(fa) < 1e-8)
         return a;
     if (std::fabs(fb) < 1e-8)
@@ -542,6 +548,8 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
         fa = fb;
         b += std::fabs(d) > tol1 ? d : std::copysign(tol1, xm);
         fb = f(b, pContext);
+        if (std::isnan(fb))
+            break;
     }
     SetErrorCode(ERR_ROOT_NOT_FOUND);
     return 0.0;

@@ -132,6 +132,24 @@ double fnTVM(double dbRate, void* /*pContext*/)
            CTVMCalc::m_dbPMT * (1.0 + i * CTVMCalc::m_bType) * (t - 1.0) / i + CTVMCalc::m_dbFV;
 }
 
+namespace {
+
+// fnTVM divided by max(1, (1 + i)^nper): the same sign and the same roots,
+// but finite where (1 + i)^nper overflows (high rates over many periods),
+// which would otherwise leave the root finder a NaN at the bracket's end.
+double ScaledTVM(double dbRate, void* pContext)
+{
+    const double i = dbRate / 100.0 / CTVMCalc::m_dbPPERY;
+    const double t = std::pow(1.0 + i, CTVMCalc::m_dbNPER);
+    if (!(t > 1.0))
+        return fnTVM(dbRate, pContext);
+    const double u = std::pow(1.0 + i, -CTVMCalc::m_dbNPER);  // 1 / t, no overflow
+    return CTVMCalc::m_dbPV + CTVMCalc::m_dbPMT * (1.0 + i * CTVMCalc::m_bType) * (1.0 - u) / i +
+           CTVMCalc::m_dbFV * u;
+}
+
+}  // namespace
+
 double CTVMCalc::YRATECalc(double dbNper, double dbPmt, double dbPv, double dbFv, double dbPpery,
                            signed char bType)
 {
@@ -146,14 +164,14 @@ double CTVMCalc::YRATECalc(double dbNper, double dbPmt, double dbPv, double dbFv
     // At a rate of zero the flows balance when pv + n pmt + fv = 0.
     if (std::fabs(dbPv + dbNper * dbPmt + dbFv) < mg_dbEpsilon)
         return 0.0;
-    double dbRate = fnroot(mg_dbEpsilon, 1000.0, fnTVM);
+    double dbRate = fnroot(mg_dbEpsilon, 1000.0, ScaledTVM);
     if (g_ErrCode != 0) {
         ClearErrorCode();
         // Negative rates: a period cannot lose more than everything, so the
         // search stops short of -100 % per period, where (1 + i)^n would
         // change sign for even n and hide the root.
         const double dbLowest = std::fmax(-999.0, -100.0 * dbPpery * (1.0 - 1e-9));
-        dbRate = fnroot(dbLowest, -mg_dbEpsilon, fnTVM);
+        dbRate = fnroot(dbLowest, -mg_dbEpsilon, ScaledTVM);
     }
     return dbRate;
 }

@@ -55,6 +55,12 @@ TEST_F(FinancialTest, TimeValueOfMoney)
     Check({"rate that does not exist", CTVMCalc::YRATECalc(10, 100, 1000, 0, 1, 0), 0, ERR_ROOT_NOT_FOUND});
     Check({"negative rate", CTVMCalc::YRATECalc(10, 0, -1000, 900, 1, 0),
            (std::pow(0.9, 0.1) - 1) * 100, 0});
+    // Many periods: (1 + i)^nper overflows at the top of the search, yet the
+    // rate is found (values from mpmath findroot at 40 digits).
+    Check({"rate over 2000 periods", CTVMCalc::YRATECalc(2000, -1, 1000, 0, 1, 0),
+           0.079659484908021019629, 0});
+    Check({"rate of a perpetuity", CTVMCalc::YRATECalc(2000, -500, 1000, 0, 1, 0), 50, 0});
+    Check({"rate, few periods a year", CTVMCalc::YRATECalc(1000, -100, 1000, 0, 0.01, 0), 0.1, 0});
 }
 
 TEST_F(FinancialTest, ResultsBeyondTheDoubleRange)

@@ -66,6 +66,9 @@ TEST_F(NumericalMethodsTest, RootFinder)
         {"jump at 0.3", [](double x) { return x < 0.3 ? -1.0 : 1.0; }, 0, 1, 0.3, 0},
         {"steep", [](double x) { return std::pow(x, 11) - 1000; }, 0, 5, std::pow(1000.0, 1.0 / 11.0), 0},
         {"flat end", [](double x) { return 1e-9 * x; }, 0, 5, 0, 0},
+        // a bound without a value is no root
+        {"NaN at b", [](double x) { return x < 1.5 ? x - 1 : NAN; }, 0, 2, 0, ERR_ROOT_NOT_FOUND},
+        {"NaN at a", [](double x) { return x < 0.5 ? NAN : x - 1; }, 0, 2, 0, ERR_ROOT_NOT_FOUND},
     };
     for (const auto& c : arrCases) {
         SCOPED_TRACE(c.lpszName);
