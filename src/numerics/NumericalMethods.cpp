@@ -491,6 +491,7 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
     double fc = fb;
     double d = 0.0;
     double e = 0.0;
+    bool bFound = false;
     for (int nIteration = 0; nIteration < nMaxIterations; ++nIteration) {
         // Keep the root bracketed between b and c.
         if ((fb > 0.0 && fc > 0.0) || (fb < 0.0 && fc < 0.0)) {
@@ -508,11 +509,18 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
             fb = fc;
             fc = fa;
         }
-        // Converge to the last bits of b (not to a fixed 2e-6 relative, which
-        // would show a root to twelve digits of which only six are right);
-        // the absolute part settles roots at zero.
-        const double tol1 = 4.0 * DBL_EPSILON * std::fabs(b) + 5.0e-13;
+        // The root counts as found once the bracket is as narrow as
+        // 2e-6 |b| + 5e-13 (the absolute part settles roots at zero). The
+        // remaining iterations then narrow it on to the last bits of b: a
+        // relative 2e-6 would show a root to twelve digits of which only six
+        // are right, and an absolute 5e-13 would show 0.1 as 0.09999999999992.
+        // The bracket only ever shrinks, so this can only improve the answer;
+        // a multiple root, where the bracket shrinks slowly, keeps what the
+        // iterations reached.
         const double xm = 0.5 * (c - b);
+        if (std::fabs(xm) <= 2.0e-6 * std::fabs(b) + 5.0e-13)
+            bFound = true;
+        const double tol1 = 4.0 * DBL_EPSILON * std::fabs(b) + (bFound ? DBL_MIN : 5.0e-13);
         if (std::fabs(xm) <= tol1 || fb == 0.0)
             return b;
         if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
@@ -551,6 +559,10 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
         if (std::isnan(fb))
             break;
     }
+    // A bracket narrowed that far still holds the root (unless the last
+    // point had no value).
+    if (bFound && !std::isnan(fb))
+        return b;
     SetErrorCode(ERR_ROOT_NOT_FOUND);
     return 0.0;
 }

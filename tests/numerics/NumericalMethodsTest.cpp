@@ -93,15 +93,22 @@ TEST_F(NumericalMethodsTest, RootFinderOnExpressions)
         double a;
         double b;
         double dbRoot;
+        double dbTolerance;  // relative
         int nError;
     } arrCases[] = {
-        {"x^2-2", 0, 2, std::sqrt(2.0), 0},
-        {"x^3-2*x-5", 2, 3, 2.0945514815423265, 0},
-        {"x^2-2", 2, 3, 0, ERR_ROOT_NOT_FOUND},
+        {"x^2-2", 0, 2, std::sqrt(2.0), 4e-16, 0},
+        {"x^3-2*x-5", 2, 3, 2.0945514815423265, 4e-16, 0},
+        {"x^2-2", 2, 3, 0, 0, ERR_ROOT_NOT_FOUND},
+        // roots below 1 to the last bits too, not to an absolute 5e-13
+        {"x^2-0.01", 0, 1, 0.1, 4e-16, 0},
+        {"x^3-0.001", 0, 1, 0.1, 4e-16, 0},
+        {"x^2-2*10^(-6)", 0, 1, 0.0014142135623730951, 4e-16, 0},
+        // a triple root: the bracket shrinks slowly, what it reached counts
+        {"(x-1)^3", 0, 3, 1, 1e-6, 0},
         // infinity minus infinity is no value, and never a root
-        {"1e400*x-1e400", 0, 2, 0, ERR_OUT_OF_RANGE},
-        {"x-1e400+1e400", 0, 2, 0, ERR_OUT_OF_RANGE},
-        {"1e300*1e300*(x-1)", 0, 2, 0, ERR_OUT_OF_RANGE},
+        {"1e400*x-1e400", 0, 2, 0, 0, ERR_OUT_OF_RANGE},
+        {"x-1e400+1e400", 0, 2, 0, 0, ERR_OUT_OF_RANGE},
+        {"1e300*1e300*(x-1)", 0, 2, 0, 0, ERR_OUT_OF_RANGE},
     };
     g_lpszVariable = "x";
     for (const auto& c : arrCases) {
@@ -112,7 +119,7 @@ TEST_F(NumericalMethodsTest, RootFinderOnExpressions)
         const double dbRoot = fnroot(c.a, c.b, fn);
         EXPECT_EQ(GetErrorCode(), c.nError);
         if (c.nError == 0) {
-            EXPECT_NEAR(dbRoot, c.dbRoot, 1e-12 * c.dbRoot);
+            EXPECT_NEAR(dbRoot, c.dbRoot, c.dbTolerance * c.dbRoot);
         }
     }
 }
