@@ -19,6 +19,7 @@ constexpr const char* mg_lpszUsage =
 
 constexpr int mg_nScreenWordSize = 32;
 constexpr int mg_nScreenDecimals = 4;
+constexpr size_t mg_nMaxListValues = 65535;
 
 bool ParseMode(const char* lpszText, int& nMode)
 {
@@ -58,6 +59,10 @@ bool ParseList(const char* lpszText, std::vector<double>& vecValues)
         if (strItem.empty() || pEnd == strItem.c_str() || *pEnd != '\0' || !std::isfinite(dbValue))
             return false;
         vecValues.push_back(dbValue);
+        // The list register counts its rows in 16 bits; a longer list would
+        // lose values without a word.
+        if (vecValues.size() > mg_nMaxListValues)
+            return false;
         if (nComma == std::string::npos)
             return true;
         nStart = nComma + 1;

@@ -46,6 +46,10 @@ check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1,,2 "1"
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1,nan "1"
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1e999 "1"
+# the list holds at most 65535 values: one more is refused, not cut
+many="$(printf '1,%.0s' $(seq 65534))1"
+check 0 "65535" --list "$many" "N(0)"
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list "$many,1" "N(0)"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures case(s) failed"
