@@ -525,7 +525,8 @@ qcmplx InternalRate(ArgumentReader& reader)
             break;
         v.push_back(d);
     }
-    if (g_ErrCode != 0)
+    // Flows after an empty argument would be left out without a word.
+    if (g_ErrCode != 0 || !reader.AtEnd())
         return qczero;
     if (v.size() < 2) {
         SetErrorCode(ERR_BAD_CALL);
@@ -598,7 +599,11 @@ qcmplx Fold(int nFunction, ArgumentReader& reader)
         if (g_ErrCode != 0)
             return qczero;
     } while (reader.NextValue(value, false));
-    return g_ErrCode != 0 ? qczero : result;
+    // The list ends at the first empty argument; anything after it would be
+    // left out of the result without a word.
+    if (g_ErrCode != 0 || !reader.AtEnd())
+        return qczero;
+    return result;
 }
 
 }  // namespace

@@ -98,6 +98,11 @@ TEST_F(ExprStandardizeTest, BuiltInCalls)
         {"gcd(4,)", 0, ERR_BAD_CALL},
         {"gcd(4, 6))", 0, ERR_SYNTAX},
         {"gcd(4, 6", 0, ERR_BAD_CALL},
+        // an empty argument ends the list; values after it are not dropped
+        {"gcd(12, 18,, 8)", 0, ERR_BAD_CALL},
+        {"lcm(2, 3,, 5)", 0, ERR_BAD_CALL},
+        {"IRR(-1000, 500,, 700)", 0, ERR_BAD_CALL},
+        {"gcd(12, 18,)", 6, 0},
         {"gcd(2.5, 5)", 0, ERR_INVALID_TYPE},
         {"gcd(4, 2*i)", 0, ERR_COMPLEX},
         {"lcm(2.5, 5)", 0, ERR_LCM},
