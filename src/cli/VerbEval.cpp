@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "CliVerb.h"
 #include "engine/ExprStandardize.h"
 #include "numerics/DisplayFormat.h"
@@ -69,6 +71,35 @@ bool ParseList(const char* lpszText, std::vector<double>& vecValues)
     }
 }
 
+// The number library reports its errors with printf on standard output.
+// While an expression is evaluated those reports go to standard error, so
+// that standard output carries exactly one line per expression.
+class DiagnosticsToStderr {
+public:
+    DiagnosticsToStderr()
+    {
+        std::fflush(stdout);
+        m_nSaved = dup(STDOUT_FILENO);
+        if (m_nSaved >= 0 && dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+            close(m_nSaved);
+            m_nSaved = -1;
+        }
+    }
+    ~DiagnosticsToStderr()
+    {
+        std::fflush(stdout);
+        if (m_nSaved >= 0) {
+            dup2(m_nSaved, STDOUT_FILENO);
+            close(m_nSaved);
+        }
+    }
+    DiagnosticsToStderr(const DiagnosticsToStderr&) = delete;
+    DiagnosticsToStderr& operator=(const DiagnosticsToStderr&) = delete;
+
+private:
+    int m_nSaved = -1;
+};
+
 std::string FormatPart(const unsigned short* value, int nDigits)
 {
     char szMantissa[DISPLAY_BUFFER_SIZE];
@@ -113,10 +144,15 @@ int RunEval(int argc, char** argv)
 
     int nStatus = 0;
     for (; i < argc; ++i) {
-        ClearErrorCode();
-        SetMode(nMode);
-        const REG result = ExprEval(argv[i], 0, 10);
-        const int nError = GetErrorCode();
+        REG result;
+        int nError = 0;
+        {
+            DiagnosticsToStderr diagnostics;
+            ClearErrorCode();
+            SetMode(nMode);
+            result = ExprEval(argv[i], 0, 10);
+            nError = GetErrorCode();
+        }
         if (nError != 0) {
             std::printf("error: %s\n", GetErrorMessage(nError));
             nStatus = 1;
