@@ -1,11 +1,14 @@
 // calcudex-cli eval: evaluates expressions with the engine, as the
 // calculation screen does, and prints each result as the screen shows it.
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "CliVerb.h"
 #include "engine/ExprStandardize.h"
@@ -18,6 +21,7 @@ constexpr const char* mg_lpszUsage =
 
 constexpr int mg_nScreenWordSize = 32;
 constexpr int mg_nScreenDecimals = 4;
+constexpr size_t mg_nMaxListValues = 65535;
 
 bool ParseMode(const char* lpszText, int& nMode)
 {
@@ -53,14 +57,48 @@ bool ParseList(const char* lpszText, std::vector<double>& vecValues)
         const std::string strItem = strText.substr(nStart, nComma == std::string::npos ? std::string::npos : nComma - nStart);
         char* pEnd = nullptr;
         const double dbValue = std::strtod(strItem.c_str(), &pEnd);
-        if (strItem.empty() || pEnd == strItem.c_str() || *pEnd != '\0')
+        // Each value must be a finite number: "nan", "inf" and 1e999 are not.
+        if (strItem.empty() || pEnd == strItem.c_str() || *pEnd != '\0' || !std::isfinite(dbValue))
             return false;
         vecValues.push_back(dbValue);
+        // The list register counts its rows in 16 bits; a longer list would
+        // lose values without a word.
+        if (vecValues.size() > mg_nMaxListValues)
+            return false;
         if (nComma == std::string::npos)
             return true;
         nStart = nComma + 1;
     }
 }
+
+// The number library reports its errors with printf on standard output.
+// While an expression is evaluated those reports go to standard error, so
+// that standard output carries exactly one line per expression.
+class DiagnosticsToStderr {
+public:
+    DiagnosticsToStderr()
+    {
+        std::fflush(stdout);
+        m_nSaved = dup(STDOUT_FILENO);
+        if (m_nSaved >= 0 && dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+            close(m_nSaved);
+            m_nSaved = -1;
+        }
+    }
+    ~DiagnosticsToStderr()
+    {
+        std::fflush(stdout);
+        if (m_nSaved >= 0) {
+            dup2(m_nSaved, STDOUT_FILENO);
+            close(m_nSaved);
+        }
+    }
+    DiagnosticsToStderr(const DiagnosticsToStderr&) = delete;
+    DiagnosticsToStderr& operator=(const DiagnosticsToStderr&) = delete;
+
+private:
+    int m_nSaved = -1;
+};
 
 std::string FormatPart(const unsigned short* value, int nDigits)
 {
@@ -106,10 +144,15 @@ int RunEval(int argc, char** argv)
 
     int nStatus = 0;
     for (; i < argc; ++i) {
-        ClearErrorCode();
-        SetMode(nMode);
-        const REG result = ExprEval(argv[i], 0, 10);
-        const int nError = GetErrorCode();
+        REG result;
+        int nError = 0;
+        {
+            DiagnosticsToStderr diagnostics;
+            ClearErrorCode();
+            SetMode(nMode);
+            result = ExprEval(argv[i], 0, 10);
+            nError = GetErrorCode();
+        }
         if (nError != 0) {
             std::printf("error: %s\n", GetErrorMessage(nError));
             nStatus = 1;

@@ -274,6 +274,12 @@ qcmplx ExprEvaluation(const char* lpszExpression, bool& bOk, const char* lpszVar
             value = qczero;
             if (IsDecimalLiteral(lpszToken)) {
                 asctoq(lpszToken, value.r);
+                // A number beyond the library's range has been cut to the
+                // largest magnitude; that is not the number written.
+                if (iserror()) {
+                    SetErrorCode(ERR_OUT_OF_RANGE);
+                    return false;
+                }
             } else if (bHasVariable && strVariable == lpszToken) {
                 if (pValue != nullptr)
                     qmov(pValue, value.r);

@@ -244,8 +244,19 @@ bool ReadDoubles(ArgumentReader& reader, int nCount, int nOptional, std::vector<
     return reader.AtEnd();
 }
 
+// A result computed in double precision, as a value of the engine. A NaN or
+// an infinity has no place in the text it is written back into (it would
+// turn into 0 or the largest magnitude there without a word): it is an error.
 qcmplx Real(double d)
 {
+    if (std::isnan(d)) {
+        SetErrorCode(ERR_LIBRARY);
+        return qczero;
+    }
+    if (std::isinf(d)) {
+        SetErrorCode(ERR_INFINITE);
+        return qczero;
+    }
     return qcmplx_fromdouble(d, 0.0);
 }
 
@@ -514,7 +525,8 @@ qcmplx InternalRate(ArgumentReader& reader)
             break;
         v.push_back(d);
     }
-    if (g_ErrCode != 0)
+    // Flows after an empty argument would be left out without a word.
+    if (g_ErrCode != 0 || !reader.AtEnd())
         return qczero;
     if (v.size() < 2) {
         SetErrorCode(ERR_BAD_CALL);
@@ -587,7 +599,11 @@ qcmplx Fold(int nFunction, ArgumentReader& reader)
         if (g_ErrCode != 0)
             return qczero;
     } while (reader.NextValue(value, false));
-    return g_ErrCode != 0 ? qczero : result;
+    // The list ends at the first empty argument; anything after it would be
+    // left out of the result without a word.
+    if (g_ErrCode != 0 || !reader.AtEnd())
+        return qczero;
+    return result;
 }
 
 }  // namespace

@@ -78,6 +78,18 @@ qcmplx ValueAt(const char* lpszExpression, const char* lpszVariable, const unsig
     return v;
 }
 
+// A value of the double evaluator beyond the double range (an infinity, or
+// the NaN of infinity minus infinity) is no function value: the root finder
+// would take a NaN for a root and the integrator would sum it.
+double FiniteValue(double dbValue)
+{
+    if (!std::isfinite(dbValue)) {
+        SetErrorCode(ERR_OUT_OF_RANGE);
+        return 0.0;
+    }
+    return dbValue;
+}
+
 // ---------------------------------------------------------------------------
 // Numeric derivative
 
@@ -432,7 +444,7 @@ double fnex(double x, const char* lpszExpression)
         SetErrorCode(ERR_COMPLEX);
         return 0.0;
     }
-    return v.x;
+    return FiniteValue(v.x);
 }
 
 double fn(double x, void* /*pContext*/)
@@ -447,7 +459,7 @@ double fn(double x, void* /*pContext*/)
         SetErrorCode(ERR_COMPLEX);
         return 0.0;
     }
-    return v.x;
+    return FiniteValue(v.x);
 }
 
 // ---------------------------------------------------------------------------
@@ -460,6 +472,12 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
         std::swap(a, b);
     double fa = f(a, pContext);
     double fb = f(b, pContext);
+    // A bound where f has no value (NaN) brackets nothing; every comparison
+    // below would be false and the bound would come back as the root.
+    if (std::isnan(fa) || std::isnan(fb)) {
+        SetErrorCode(ERR_ROOT_NOT_FOUND);
+        return 0.0;
+    }
     if (std::fabs(fa) < 1e-8)
         return a;
     if (std::fabs(fb) < 1e-8)
@@ -473,6 +491,7 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
     double fc = fb;
     double d = 0.0;
     double e = 0.0;
+    bool bFound = false;
     for (int nIteration = 0; nIteration < nMaxIterations; ++nIteration) {
         // Keep the root bracketed between b and c.
         if ((fb > 0.0 && fc > 0.0) || (fb < 0.0 && fc < 0.0)) {
@@ -490,11 +509,18 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
             fb = fc;
             fc = fa;
         }
-        // Converge to the last bits of b (not to a fixed 2e-6 relative, which
-        // would show a root to twelve digits of which only six are right);
-        // the absolute part settles roots at zero.
-        const double tol1 = 4.0 * DBL_EPSILON * std::fabs(b) + 5.0e-13;
+        // The root counts as found once the bracket is as narrow as
+        // 2e-6 |b| + 5e-13 (the absolute part settles roots at zero). The
+        // remaining iterations then narrow it on to the last bits of b: a
+        // relative 2e-6 would show a root to twelve digits of which only six
+        // are right, and an absolute 5e-13 would show 0.1 as 0.09999999999992.
+        // The bracket only ever shrinks, so this can only improve the answer;
+        // a multiple root, where the bracket shrinks slowly, keeps what the
+        // iterations reached.
         const double xm = 0.5 * (c - b);
+        if (std::fabs(xm) <= 2.0e-6 * std::fabs(b) + 5.0e-13)
+            bFound = true;
+        const double tol1 = 4.0 * DBL_EPSILON * std::fabs(b) + (bFound ? DBL_MIN : 5.0e-13);
         if (std::fabs(xm) <= tol1 || fb == 0.0)
             return b;
         if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
@@ -530,7 +556,13 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
         fa = fb;
         b += std::fabs(d) > tol1 ? d : std::copysign(tol1, xm);
         fb = f(b, pContext);
+        if (std::isnan(fb))
+            break;
     }
+    // A bracket narrowed that far still holds the root (unless the last
+    // point had no value).
+    if (bFound && !std::isnan(fb))
+        return b;
     SetErrorCode(ERR_ROOT_NOT_FOUND);
     return 0.0;
 }
@@ -705,20 +737,21 @@ qcmplx NPR(const unsigned short* n, const unsigned short* r)
 {
     if (qiswhole(n) && qiswhole(r) && !qisnegative(r) && qcmp(r, n) <= 0) {
         // n (n-1) ... (n-r+1), which stays finite where n! alone would not.
-        long nTop = 0;
+        // The factors are counted down from n itself, which may lie beyond
+        // any machine integer (npr(3000000000, 1) is 3000000000).
         long nCount = 0;
         qreal fraction;
-        qifrac(n, &nTop, fraction);
         qifrac(r, &nCount, fraction);
+        qreal factor;
+        qmov(n, factor);
         qcmplx result = qcone;
-        for (long k = nTop; k > nTop - nCount; --k) {
-            qreal factor;
-            ltoq(&k, factor);
+        for (long k = 0; k < nCount; ++k) {
             if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
                 qinfin(result.r);
                 break;
             }
             qmul(factor, result.r, result.r);
+            qsub(qone, factor, factor);
         }
         return result;
     }
@@ -734,19 +767,20 @@ qcmplx NCR(const unsigned short* n, const unsigned short* r)
 {
     if (qiswhole(n) && qiswhole(r) && !qisnegative(r) && qcmp(r, n) <= 0) {
         // C = prod (n - k + i) / i for i = 1..k with k = min(r, n - r): every
-        // partial product is itself a binomial coefficient.
-        long nTop = 0;
+        // partial product is itself a binomial coefficient. The factors are
+        // kept as numbers of the library, so n may exceed a machine integer.
+        qreal rest;
+        qsub(r, n, rest);
+        const unsigned short* k = qcmp(r, rest) <= 0 ? r : rest;
         long nPick = 0;
         qreal fraction;
-        qifrac(n, &nTop, fraction);
-        qifrac(r, &nPick, fraction);
-        const long k = std::min(nPick, nTop - nPick);
+        qifrac(k, &nPick, fraction);
+        qreal factor;
+        qsub(k, n, factor);
         qcmplx result = qcone;
-        for (long i = 1; i <= k; ++i) {
-            const long nFactor = nTop - k + i;
-            qreal factor;
+        for (long i = 1; i <= nPick; ++i) {
+            qadd(qone, factor, factor);
             qreal divisor;
-            ltoq(&nFactor, factor);
             ltoq(&i, divisor);
             if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
                 qinfin(result.r);

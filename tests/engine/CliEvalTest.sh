@@ -38,11 +38,30 @@ check 1 "error: No list available"    "sum(0)"
 check 1 "error: Syntax error"         "2+"
 check 1 "error: Invalid parameters"   "npr(5, 5)"
 check 1 "error: Root not found"       "fnRoot(x^2-2, x, 2, 3)"
+check 1 "error: Invalid parameters"   "fv(-2400, 1.5, 100, 100, 12)"
+# standard output holds one line per expression: the number library's own
+# error reports go to standard error
+out="$("$cli" eval "ln(0)" "10^10000" "1+1" 2>/dev/null)"
+if [ "$out" != $'error: Invalid parameter(s)\nerror: Invalid parameter(s)\n2' ]; then
+  echo "FAILED: library reports on standard output: $out"
+  failures=$((failures + 1))
+fi
+err="$("$cli" eval "ln(0)" 2>&1 >/dev/null)"
+if [ -z "$err" ]; then
+  echo "FAILED: the library's report is lost"
+  failures=$((failures + 1))
+fi
 # bad arguments: usage and status 2
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --mode rad
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --mode north "1"
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --digits 100 "1"
 check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1,,2 "1"
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1,nan "1"
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list 1e999 "1"
+# the list holds at most 65535 values: one more is refused, not cut
+many="$(printf '1,%.0s' $(seq 65534))1"
+check 0 "65535" --list "$many" "N(0)"
+check 2 "usage: calcudex-cli eval [--mode deg|rad|grad] [--digits N] [--list v1,v2,...] [--] EXPR..." --list "$many,1" "N(0)"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures case(s) failed"

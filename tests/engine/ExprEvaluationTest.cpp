@@ -102,6 +102,10 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         {"e", 1, 2.718281828459045, 0, 0},
         {"[VRE]+1", 1, 1, 0, 0},
         {"1e5/4", 1, 25000, 0, 0},
+        {"1e5000/1e4999", 1, 10, 0, 0},
+        // a number beyond the range of the library is no value
+        {"1e6000*0", 1, NONE, NONE, ERR_OUT_OF_RANGE},
+        {"1e9000", 1, NONE, NONE, ERR_OUT_OF_RANGE},
         {"0.000125*8", 1, 0.001, 0, 0},
         // signs, groups and precedence
         {"-3+2", 1, -1, 0, 0},

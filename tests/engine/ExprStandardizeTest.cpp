@@ -98,6 +98,11 @@ TEST_F(ExprStandardizeTest, BuiltInCalls)
         {"gcd(4,)", 0, ERR_BAD_CALL},
         {"gcd(4, 6))", 0, ERR_SYNTAX},
         {"gcd(4, 6", 0, ERR_BAD_CALL},
+        // an empty argument ends the list; values after it are not dropped
+        {"gcd(12, 18,, 8)", 0, ERR_BAD_CALL},
+        {"lcm(2, 3,, 5)", 0, ERR_BAD_CALL},
+        {"IRR(-1000, 500,, 700)", 0, ERR_BAD_CALL},
+        {"gcd(12, 18,)", 6, 0},
         {"gcd(2.5, 5)", 0, ERR_INVALID_TYPE},
         {"gcd(4, 2*i)", 0, ERR_COMPLEX},
         {"lcm(2.5, 5)", 0, ERR_LCM},
@@ -246,6 +251,14 @@ TEST_F(ExprStandardizeTest, StatisticsOnTheList)
     const double arrEven[] = {-2, 8};
     SetStatisticsList(arrEven, 2);
     CheckAll({{"gm(0)", 0, ERR_SQRT}});
+
+    // Sums beyond the double range are reported, not written back.
+    const double arrHuge[] = {1e308, 1e308};
+    SetStatisticsList(arrHuge, 2);
+    CheckAll({{"sum(0)", 0, ERR_INFINITE}, {"ssq(0)", 0, ERR_INFINITE}, {"max(0)", 1e308, 0}});
+    const double arrNaN[] = {1, NAN};
+    SetStatisticsList(arrNaN, 2);
+    CheckAll({{"sum(0)", 0, ERR_LIBRARY}, {"N(0)", 2, 0}});
 }
 
 TEST_F(ExprStandardizeTest, FinancialCalls)
@@ -266,6 +279,11 @@ TEST_F(ExprStandardizeTest, FinancialCalls)
         {"db(1000000, 100000, 6, 2, 7)", 259639.41666666666, 0},
         {"db(1000000, 100000, 6, 1)", 319000, 0},
         {"pmt(12, 12, 1000, 0, 12, 1)", -87.96909770132838, 0},
+        // results that are no number are errors, never a silent 0
+        {"fv(-2400, 1.5, 100, 100, 12)", 0, ERR_FINANCIAL},
+        {"nper(-1200, -100, 1000, 0, 12)", 0, ERR_FINANCIAL},
+        {"NPV(-1000, 500, 0, -1, 3)", 0, ERR_INFINITE},
+        {"pv(5, 1e9, 100, 100, 1)", -2000, 0},
     });
 }
 

@@ -55,6 +55,29 @@ TEST_F(FinancialTest, TimeValueOfMoney)
     Check({"rate that does not exist", CTVMCalc::YRATECalc(10, 100, 1000, 0, 1, 0), 0, ERR_ROOT_NOT_FOUND});
     Check({"negative rate", CTVMCalc::YRATECalc(10, 0, -1000, 900, 1, 0),
            (std::pow(0.9, 0.1) - 1) * 100, 0});
+    // Many periods: (1 + i)^nper overflows at the top of the search, yet the
+    // rate is found (values from mpmath findroot at 40 digits).
+    Check({"rate over 2000 periods", CTVMCalc::YRATECalc(2000, -1, 1000, 0, 1, 0),
+           0.079659484908021019629, 0});
+    Check({"rate of a perpetuity", CTVMCalc::YRATECalc(2000, -500, 1000, 0, 1, 0), 50, 0});
+    Check({"rate, few periods a year", CTVMCalc::YRATECalc(1000, -100, 1000, 0, 0.01, 0), 0.1, 0});
+}
+
+TEST_F(FinancialTest, ResultsBeyondTheDoubleRange)
+{
+    // a negative growth factor to a fractional count has no value
+    Check({"fv, growth -1 to the 1.5", CTVMCalc::FVcalc(-2400, 1.5, 100, 100, 12, 0), 0, ERR_FINANCIAL});
+    Check({"pmt at -100 %, in advance", CTVMCalc::PMTcalc(-1200, 12, 1000, 0, 12, 1), 0, ERR_FINANCIAL});
+    // a period rate of -100 % or below counts no periods
+    Check({"nper at -100 %", CTVMCalc::NPERcalc(-1200, -100, 1000, 0, 12, 0), 0, ERR_FINANCIAL});
+    Check({"nper below -100 %", CTVMCalc::NPERcalc(-2400, -100, 1000, 0, 12, 0), 0, ERR_FINANCIAL});
+    // overflowing amounts
+    Check({"fv over a billion years", CTVMCalc::FVcalc(5, 1e9, 100, 100, 1, 0), 0, ERR_FINANCIAL});
+    Check({"fv at rate 0, huge", CTVMCalc::FVcalc(0, 1e300, 1e300, 0, 1, 0), 0, ERR_FINANCIAL});
+    Check({"sln of a vanishing life", CTVMCalc::SLNcalc(1000, 100, 1e-320), 0, ERR_FINANCIAL});
+    // ...but the present value of endless payments is their perpetuity
+    Check({"pv over a billion years", CTVMCalc::PVcalc(5, 1e9, 100, 100, 1, 0), -2000, 0});
+    Check({"pv in advance, a billion years", CTVMCalc::PVcalc(5, 1e9, 100, 100, 1, 1), -2100, 0});
 }
 
 TEST_F(FinancialTest, Depreciation)

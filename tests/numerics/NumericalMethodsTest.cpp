@@ -66,6 +66,9 @@ TEST_F(NumericalMethodsTest, RootFinder)
         {"jump at 0.3", [](double x) { return x < 0.3 ? -1.0 : 1.0; }, 0, 1, 0.3, 0},
         {"steep", [](double x) { return std::pow(x, 11) - 1000; }, 0, 5, std::pow(1000.0, 1.0 / 11.0), 0},
         {"flat end", [](double x) { return 1e-9 * x; }, 0, 5, 0, 0},
+        // a bound without a value is no root
+        {"NaN at b", [](double x) { return x < 1.5 ? x - 1 : NAN; }, 0, 2, 0, ERR_ROOT_NOT_FOUND},
+        {"NaN at a", [](double x) { return x < 0.5 ? NAN : x - 1; }, 0, 2, 0, ERR_ROOT_NOT_FOUND},
     };
     for (const auto& c : arrCases) {
         SCOPED_TRACE(c.lpszName);
@@ -81,6 +84,44 @@ TEST_F(NumericalMethodsTest, RootFinder)
     Counted exact{[](double x) { return x - 1; }};
     EXPECT_EQ(fnroot(1, 5, CallCounted, &exact), 1.0);
     EXPECT_EQ(exact.nCalls, 2);
+}
+
+TEST_F(NumericalMethodsTest, RootFinderOnExpressions)
+{
+    const struct {
+        const char* lpszExpression;
+        double a;
+        double b;
+        double dbRoot;
+        double dbTolerance;  // relative
+        int nError;
+    } arrCases[] = {
+        {"x^2-2", 0, 2, std::sqrt(2.0), 4e-16, 0},
+        {"x^3-2*x-5", 2, 3, 2.0945514815423265, 4e-16, 0},
+        {"x^2-2", 2, 3, 0, 0, ERR_ROOT_NOT_FOUND},
+        // roots below 1 to the last bits too, not to an absolute 5e-13
+        {"x^2-0.01", 0, 1, 0.1, 4e-16, 0},
+        {"x^3-0.001", 0, 1, 0.1, 4e-16, 0},
+        {"x^2-2*10^(-6)", 0, 1, 0.0014142135623730951, 4e-16, 0},
+        // a triple root: the bracket shrinks slowly, what it reached counts
+        {"(x-1)^3", 0, 3, 1, 1e-6, 0},
+        // infinity minus infinity is no value, and never a root
+        {"1e400*x-1e400", 0, 2, 0, 0, ERR_OUT_OF_RANGE},
+        {"x-1e400+1e400", 0, 2, 0, 0, ERR_OUT_OF_RANGE},
+        {"1e300*1e300*(x-1)", 0, 2, 0, 0, ERR_OUT_OF_RANGE},
+    };
+    g_lpszVariable = "x";
+    for (const auto& c : arrCases) {
+        SCOPED_TRACE(c.lpszExpression);
+        ClearErrorCode();
+        g_lpszExpression = c.lpszExpression;
+        g_lpszRPN[0] = '\0';
+        const double dbRoot = fnroot(c.a, c.b, fn);
+        EXPECT_EQ(GetErrorCode(), c.nError);
+        if (c.nError == 0) {
+            EXPECT_NEAR(dbRoot, c.dbRoot, c.dbTolerance * c.dbRoot);
+        }
+    }
 }
 
 TEST_F(NumericalMethodsTest, NevilleExtrapolation)
@@ -122,6 +163,9 @@ TEST_F(NumericalMethodsTest, Integrals)
         {"1/x", -1, 1, 0, ERR_DIVISION},
         {"sqrt(x)", -1, 1, 0, ERR_COMPLEX},
         {"y", 0, 1, 0, ERR_SYNTAX},
+        // values beyond the double range are no function values
+        {"1e300*x*1e300", 0, 1, 0, ERR_OUT_OF_RANGE},
+        {"x*1e400", 0, 1, 0, ERR_OUT_OF_RANGE},
     };
     g_lpszVariable = "x";
     for (const auto& c : arrCases) {
@@ -217,6 +261,12 @@ TEST_F(NumericalMethodsTest, CountingFunctions)
         {"NPR", NPR, 2000, 2, 3998000},
         {"NCR", NCR, 3000, 2998, 4498500},
         {"NCR", NCR, 1000, 500, 2.7028824094543656e299},
+        // n beyond a 32-bit integer still counts from n itself
+        {"NPR", NPR, 3e9, 1, 3e9},
+        {"NCR", NCR, 3e9, 1, 3e9},
+        {"NCR", NCR, 3e9, 2999999999, 3e9},
+        {"NCR", NCR, 3e9, 2, 4499999998500000000.0},
+        {"NPR", NPR, 1e12, 2, 999999999999000000000000.0},
     };
     for (const auto& c : arrCases) {
         const qcmplx a = Q(c.a);
