@@ -572,19 +572,24 @@ bool CalculateViewController::isExistInFavoriteList(const FORMULA_NODE_INFO& inf
     return ::isExistInFavoriteList(info);
 }
 
+// Favorites and History are written whole as soon as they change, so a crash
+// or a kill after a tap on the star or an opening loses nothing.
 void CalculateViewController::addToFavoriteList(const FORMULA_NODE_INFO& info)
 {
-    ::addToFavoriteList(info);
+    if (::addToFavoriteList(info))
+        saveFavoritesAndHistory();
 }
 
 void CalculateViewController::removeFromFavoriteList(const FORMULA_NODE_INFO& info)
 {
-    ::removeFromFavoriteList(info);
+    if (::removeFromFavoriteList(info))
+        saveFavoritesAndHistory();
 }
 
 void CalculateViewController::addHistory(const FORMULA_NODE_INFO& info)
 {
-    ::addHistory(info);
+    if (::addHistory(info))
+        saveFavoritesAndHistory();
     saveLastUsedFormula(info);
 }
 

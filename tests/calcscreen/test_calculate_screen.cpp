@@ -312,6 +312,7 @@ private slots:
     void draggingOffAHeldKeyStopsIt();
     void arrowOfTheLineRepeatsWhileHeld();
     void favouriteStarTogglesAndPersists();
+    void starAndHistorySurviveAKill();
     void opensFromFavoritesAndHistory();
     void restartReopensLastFormulaWithTexts();
     void anotherFormulaStartsWithEmptyRows();
@@ -709,6 +710,47 @@ void TestCalculateScreen::favouriteStarTogglesAndPersists()
     CalculateViewController* screen = calcScreen(app);
     QCOMPARE(descriptions(screen), QStringList({"Angle", "Rise", "Run"}));
     QCOMPARE(favouriteImage(app, screen), QString("Favorite.png"));
+}
+
+// The lists are written as they change: a process killed right after a tap
+// on the star (or after an opening) keeps the change.
+void TestCalculateScreen::starAndHistorySurviveAKill()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    const std::string favorites = (home.path() + "/Favorites.sav").toStdString();
+    const std::string history = (home.path() + "/History.sav").toStdString();
+    std::vector<FORMULA_NODE_INFO> list;
+    {
+        App app(home.path());
+        QVERIFY(openFormula(app, "Math", {"Tests", "Slope"}));
+        CalculateViewController* screen = calcScreen(app);
+        QTest::mouseClick(barButtonFor(app, screen->favoriteButton()), Qt::LeftButton);
+        QCOMPARE(favouriteImage(app, screen), QString("Favorite.png"));
+        app.kill();
+    }
+    QVERIFY(loadFormulaList(favorites, list));
+    QCOMPARE(list.size(), size_t(1));
+    QCOMPARE(QString(list[0].m_NodeInfo.m_szNodeName), QString("Slope"));
+    QVERIFY(loadFormulaList(history, list));
+    QCOMPARE(list.size(), size_t(1));
+    QCOMPARE(QString(list[0].m_NodeInfo.m_szNodeName), QString("Slope"));
+    {
+        App app(home.path());
+        QVERIFY(openFormula(app, "Math", {"Tests", "Ohm's law"}));
+        CalculateViewController* screen = calcScreen(app);
+        clickTab(app.delegate.get(), 1);
+        QVERIFY(openFormula(app, "Math", {"Tests", "Slope"}));
+        QCOMPARE(favouriteImage(app, screen), QString("Favorite.png"));
+        QTest::mouseClick(barButtonFor(app, screen->favoriteButton()), Qt::LeftButton);
+        QCOMPARE(favouriteImage(app, screen), QString("NotFavorite.png"));
+        app.kill();
+    }
+    QVERIFY(loadFormulaList(favorites, list));
+    QVERIFY(list.empty());
+    QVERIFY(loadFormulaList(history, list));
+    QCOMPARE(list.size(), size_t(2));
+    QCOMPARE(QString(list[1].m_NodeInfo.m_szNodeName), QString("Ohm's law"));
 }
 
 void TestCalculateScreen::opensFromFavoritesAndHistory()
