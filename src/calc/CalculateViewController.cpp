@@ -179,7 +179,7 @@ bool CalculateViewController::currentRecord(FORMULA_NODE_INFO& info) const
 
 void CalculateViewController::getFormulaInfo()
 {
-    getCurrentFormulaRecords(m_pFPos, *m_pFDes, *m_pFDet);
+    m_bRecordsRead = getCurrentFormulaRecords(m_pFPos, *m_pFDes, *m_pFDet);
 }
 
 void CalculateViewController::clearLines()
@@ -192,7 +192,7 @@ void CalculateViewController::onOpenFavHis()
 {
     m_sBackupBook = g_sFormulasFolder;
     g_sFormulasFolder = canonicalBookName(g_favhisInfo.m_szBook);
-    getCurrentFormulaRecords(m_pFPos, *m_pFDes, *m_pFDet);
+    m_bRecordsRead = getCurrentFormulaRecords(m_pFPos, *m_pFDes, *m_pFDet);
     if (g_favhisInfo.m_NodeInfo.m_uiNodeType != FORMULA_TYPE_THEORY) {
         clearLines();
         setupRows();
@@ -281,11 +281,15 @@ void CalculateViewController::viewWillAppear(bool animated)
         m_pSelectedCheckbox = nullptr;
     }
 
+    // A formula that can no longer be read (removed since it was chosen, or
+    // damaged) opens empty and is not put back into History.
     if (g_bFavHisToCalcDet) {
-        addHistory(g_favhisInfo);
         onOpenFavHis();
+        if (m_bRecordsRead)
+            addHistory(g_favhisInfo);
     } else {
-        addHistory(info);
+        if (m_bRecordsRead)
+            addHistory(info);
         if (info.m_NodeInfo.m_uiNodeType != FORMULA_TYPE_THEORY) {
             setupRows();
         } else {
@@ -546,7 +550,7 @@ void CalculateViewController::updateButtonState()
     if (CountCalculableParameters(*m_pFDet) > 0)
         navigationItem()->setLeftBarButtonItem(m_pDetailView ? m_pDetailToCalcBtn : m_pCalcToDetailBtn);
     FORMULA_NODE_INFO info;
-    if (!currentRecord(info))
+    if (!m_bRecordsRead || !currentRecord(info))
         return;
     m_pAddFavorite->setImageName(isExistInFavoriteList(info) ? QStringLiteral("Favorite.png")
                                                              : QStringLiteral("NotFavorite.png"));
@@ -558,7 +562,7 @@ void CalculateViewController::updateButtonState()
 void CalculateViewController::addFavorite()
 {
     FORMULA_NODE_INFO info;
-    if (!currentRecord(info))
+    if (!m_bRecordsRead || !currentRecord(info))
         return;
     if (isExistInFavoriteList(info))
         removeFromFavoriteList(info);

@@ -5,6 +5,7 @@
 #include "window/GuiTestSupport.h"
 
 #include "browser/FavoritesViewController.h"
+#include "browser/FormulaIconView.h"
 #include "browser/FormulaViewController.h"
 #include "calc/CalculateViewController.h"
 #include "calc/CalculationProcedure.h"
@@ -313,6 +314,7 @@ private slots:
     void arrowOfTheLineRepeatsWhileHeld();
     void favouriteStarTogglesAndPersists();
     void starAndHistorySurviveAKill();
+    void removedFormulaDoesNotComeBackIntoHistory();
     void opensFromFavoritesAndHistory();
     void restartReopensLastFormulaWithTexts();
     void anotherFormulaStartsWithEmptyRows();
@@ -751,6 +753,44 @@ void TestCalculateScreen::starAndHistorySurviveAKill()
     QVERIFY(loadFormulaList(history, list));
     QCOMPARE(list.size(), size_t(2));
     QCOMPARE(QString(list[1].m_NodeInfo.m_szNodeName), QString("Ohm's law"));
+}
+
+// The formula on the Calculate tab is removed in the browser: coming back to
+// the tab finds nothing to open, and neither History nor the star brings the
+// removed formula back.
+void TestCalculateScreen::removedFormulaDoesNotComeBackIntoHistory()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    App app(home.path());
+    QVERIFY(openFormula(app, "Math", {"Tests", "Slope"}));
+    CalculateViewController* screen = calcScreen(app);
+    QTest::mouseClick(barButtonFor(app, screen->favoriteButton()), Qt::LeftButton);
+    QCOMPARE(g_arrFavorite.size(), size_t(1));
+    QCOMPARE(g_arrHistory.size(), size_t(1));
+
+    clickTab(app.delegate.get(), 0);
+    UITableView* table = app.delegate->formulaViewController()->tableView();
+    const int row = static_cast<int>(rowTexts(table).indexOf("Slope"));
+    QVERIFY(row >= 0);
+    table->scrollToRow(row);
+    auto* icon = table->cellForRow(row)->findChild<FormulaIconView*>();
+    QVERIFY(icon);
+    QTest::mouseClick(icon, Qt::LeftButton, {}, icon->rect().center());
+    QTRY_VERIFY(topSheet());
+    clickOverlayButton(topSheet(), "Remove");
+    clickOverlayButton(topSheet(), "Yes");
+    QVERIFY(!rowTexts(table).contains("Slope"));
+    QVERIFY(g_arrFavorite.empty());
+    QVERIFY(g_arrHistory.empty());
+
+    clickTab(app.delegate.get(), 2);
+    QCOMPARE(screen->tableView()->numberOfRows(), 0);
+    QVERIFY(g_arrHistory.empty());
+    QVERIFY(!barButtonFor(app, screen->favoriteButton()));
+    std::vector<FORMULA_NODE_INFO> list;
+    QVERIFY(loadFormulaList((home.path() + "/History.sav").toStdString(), list));
+    QVERIFY(list.empty());
 }
 
 void TestCalculateScreen::opensFromFavoritesAndHistory()
