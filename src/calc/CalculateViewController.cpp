@@ -222,6 +222,10 @@ void CalculateViewController::setupRows()
         } else {
             // A row that held a fixed value of another formula takes typing again.
             line->setUserInteractionEnabled(true);
+            // A row this formula does not show cannot stay the selected line,
+            // or the keypad would type into it unseen.
+            if (r >= nCount)
+                line->setSelectedState(false);
         }
     }
     m_pTableView->reloadData();

@@ -315,6 +315,7 @@ private slots:
     void favouriteStarTogglesAndPersists();
     void starAndHistorySurviveAKill();
     void removedFormulaDoesNotComeBackIntoHistory();
+    void keysNeverGoToARowThatIsNotShown();
     void opensFromFavoritesAndHistory();
     void restartReopensLastFormulaWithTexts();
     void anotherFormulaStartsWithEmptyRows();
@@ -791,6 +792,36 @@ void TestCalculateScreen::removedFormulaDoesNotComeBackIntoHistory()
     std::vector<FORMULA_NODE_INFO> list;
     QVERIFY(loadFormulaList((home.path() + "/History.sav").toStdString(), list));
     QVERIFY(list.empty());
+}
+
+// A line selected in a formula with more rows stays behind when History
+// opens a formula with fewer: the keypad must not type into that hidden row.
+void TestCalculateScreen::keysNeverGoToARowThatIsNotShown()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    App app(home.path());
+    CalculateViewController* screen = calcScreen(app);
+    QVERIFY(openFormula(app, "Math", {"Tests", "Ohm's law"}));
+    QVERIFY(openFormula(app, "Math", {"Tests", "Sum of five"}));
+    typeInto(screen, 5, "4");
+    QCOMPARE(lineText(screen, 5), QString("4"));
+
+    clickTab(app.delegate.get(), 1);
+    FavoritesViewController* favorites = app.delegate->favoritesViewController();
+    UISegmentedControl* lists = favorites->segmentedControl();
+    QTest::mouseClick(lists, Qt::LeftButton, {}, lists->segmentRect(1).center());
+    QTRY_COMPARE(rowTexts(favorites->tableView()), QStringList({"Ohm's law", "Sum of five"}));
+    clickRow(favorites->tableView(), 0);
+    QTRY_COMPARE(app.delegate->m_tabbarCtrler->selectedIndex(), 2);
+    QCOMPARE(screen->tableView()->numberOfRows(), 3);
+
+    tap(screen, 0, 6);  // "1"
+    for (int row = 0; row < CalculateViewController::kRowCount; ++row)
+        QVERIFY2(lineText(screen, row).isEmpty() || row == 5, qPrintable(QString::number(row)));
+    QCOMPARE(lineText(screen, 5), QString());
+    for (int row = 3; row < CalculateViewController::kRowCount; ++row)
+        QVERIFY(!screen->ledView(row)->getSelectedState());
 }
 
 void TestCalculateScreen::opensFromFavoritesAndHistory()
