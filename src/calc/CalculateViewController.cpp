@@ -179,7 +179,7 @@ bool CalculateViewController::currentRecord(FORMULA_NODE_INFO& info) const
 
 void CalculateViewController::getFormulaInfo()
 {
-    getCurrentFormulaRecords(m_pFPos, *m_pFDes, *m_pFDet);
+    m_bRecordsRead = getCurrentFormulaRecords(m_pFPos, *m_pFDes, *m_pFDet);
 }
 
 void CalculateViewController::clearLines()
@@ -192,7 +192,7 @@ void CalculateViewController::onOpenFavHis()
 {
     m_sBackupBook = g_sFormulasFolder;
     g_sFormulasFolder = canonicalBookName(g_favhisInfo.m_szBook);
-    getCurrentFormulaRecords(m_pFPos, *m_pFDes, *m_pFDet);
+    m_bRecordsRead = getCurrentFormulaRecords(m_pFPos, *m_pFDes, *m_pFDet);
     if (g_favhisInfo.m_NodeInfo.m_uiNodeType != FORMULA_TYPE_THEORY) {
         clearLines();
         setupRows();
@@ -222,6 +222,10 @@ void CalculateViewController::setupRows()
         } else {
             // A row that held a fixed value of another formula takes typing again.
             line->setUserInteractionEnabled(true);
+            // A row this formula does not show cannot stay the selected line,
+            // or the keypad would type into it unseen.
+            if (r >= nCount)
+                line->setSelectedState(false);
         }
     }
     m_pTableView->reloadData();
@@ -281,11 +285,15 @@ void CalculateViewController::viewWillAppear(bool animated)
         m_pSelectedCheckbox = nullptr;
     }
 
+    // A formula that can no longer be read (removed since it was chosen, or
+    // damaged) opens empty and is not put back into History.
     if (g_bFavHisToCalcDet) {
-        addHistory(g_favhisInfo);
         onOpenFavHis();
+        if (m_bRecordsRead)
+            addHistory(g_favhisInfo);
     } else {
-        addHistory(info);
+        if (m_bRecordsRead)
+            addHistory(info);
         if (info.m_NodeInfo.m_uiNodeType != FORMULA_TYPE_THEORY) {
             setupRows();
         } else {
@@ -546,7 +554,7 @@ void CalculateViewController::updateButtonState()
     if (CountCalculableParameters(*m_pFDet) > 0)
         navigationItem()->setLeftBarButtonItem(m_pDetailView ? m_pDetailToCalcBtn : m_pCalcToDetailBtn);
     FORMULA_NODE_INFO info;
-    if (!currentRecord(info))
+    if (!m_bRecordsRead || !currentRecord(info))
         return;
     m_pAddFavorite->setImageName(isExistInFavoriteList(info) ? QStringLiteral("Favorite.png")
                                                              : QStringLiteral("NotFavorite.png"));
@@ -558,7 +566,7 @@ void CalculateViewController::updateButtonState()
 void CalculateViewController::addFavorite()
 {
     FORMULA_NODE_INFO info;
-    if (!currentRecord(info))
+    if (!m_bRecordsRead || !currentRecord(info))
         return;
     if (isExistInFavoriteList(info))
         removeFromFavoriteList(info);
@@ -572,19 +580,24 @@ bool CalculateViewController::isExistInFavoriteList(const FORMULA_NODE_INFO& inf
     return ::isExistInFavoriteList(info);
 }
 
+// Favorites and History are written whole as soon as they change, so a crash
+// or a kill after a tap on the star or an opening loses nothing.
 void CalculateViewController::addToFavoriteList(const FORMULA_NODE_INFO& info)
 {
-    ::addToFavoriteList(info);
+    if (::addToFavoriteList(info))
+        saveFavoritesAndHistory();
 }
 
 void CalculateViewController::removeFromFavoriteList(const FORMULA_NODE_INFO& info)
 {
-    ::removeFromFavoriteList(info);
+    if (::removeFromFavoriteList(info))
+        saveFavoritesAndHistory();
 }
 
 void CalculateViewController::addHistory(const FORMULA_NODE_INFO& info)
 {
-    ::addHistory(info);
+    if (::addHistory(info))
+        saveFavoritesAndHistory();
     saveLastUsedFormula(info);
 }
 

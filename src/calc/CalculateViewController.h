@@ -124,6 +124,7 @@ private:
     QPointer<DetailView> m_pDetailView;
     QPointer<UIPageControl> m_pPageCtrl;
     std::optional<std::string> m_sBackupBook;
+    bool m_bRecordsRead = false;  // the records of the formula shown were read
     UIBarButtonItem* m_pCalcToDetailBtn = nullptr;
     UIBarButtonItem* m_pDetailToCalcBtn = nullptr;
     UIBarButtonItem* m_pAddFavorite = nullptr;

@@ -5,6 +5,7 @@
 #include "window/GuiTestSupport.h"
 
 #include "browser/FavoritesViewController.h"
+#include "browser/FormulaIconView.h"
 #include "browser/FormulaViewController.h"
 #include "calc/CalculateViewController.h"
 #include "calc/CalculationProcedure.h"
@@ -312,6 +313,9 @@ private slots:
     void draggingOffAHeldKeyStopsIt();
     void arrowOfTheLineRepeatsWhileHeld();
     void favouriteStarTogglesAndPersists();
+    void starAndHistorySurviveAKill();
+    void removedFormulaDoesNotComeBackIntoHistory();
+    void keysNeverGoToARowThatIsNotShown();
     void opensFromFavoritesAndHistory();
     void restartReopensLastFormulaWithTexts();
     void anotherFormulaStartsWithEmptyRows();
@@ -709,6 +713,115 @@ void TestCalculateScreen::favouriteStarTogglesAndPersists()
     CalculateViewController* screen = calcScreen(app);
     QCOMPARE(descriptions(screen), QStringList({"Angle", "Rise", "Run"}));
     QCOMPARE(favouriteImage(app, screen), QString("Favorite.png"));
+}
+
+// The lists are written as they change: a process killed right after a tap
+// on the star (or after an opening) keeps the change.
+void TestCalculateScreen::starAndHistorySurviveAKill()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    const std::string favorites = (home.path() + "/Favorites.sav").toStdString();
+    const std::string history = (home.path() + "/History.sav").toStdString();
+    std::vector<FORMULA_NODE_INFO> list;
+    {
+        App app(home.path());
+        QVERIFY(openFormula(app, "Math", {"Tests", "Slope"}));
+        CalculateViewController* screen = calcScreen(app);
+        QTest::mouseClick(barButtonFor(app, screen->favoriteButton()), Qt::LeftButton);
+        QCOMPARE(favouriteImage(app, screen), QString("Favorite.png"));
+        app.kill();
+    }
+    QVERIFY(loadFormulaList(favorites, list));
+    QCOMPARE(list.size(), size_t(1));
+    QCOMPARE(QString(list[0].m_NodeInfo.m_szNodeName), QString("Slope"));
+    QVERIFY(loadFormulaList(history, list));
+    QCOMPARE(list.size(), size_t(1));
+    QCOMPARE(QString(list[0].m_NodeInfo.m_szNodeName), QString("Slope"));
+    {
+        App app(home.path());
+        QVERIFY(openFormula(app, "Math", {"Tests", "Ohm's law"}));
+        CalculateViewController* screen = calcScreen(app);
+        clickTab(app.delegate.get(), 1);
+        QVERIFY(openFormula(app, "Math", {"Tests", "Slope"}));
+        QCOMPARE(favouriteImage(app, screen), QString("Favorite.png"));
+        QTest::mouseClick(barButtonFor(app, screen->favoriteButton()), Qt::LeftButton);
+        QCOMPARE(favouriteImage(app, screen), QString("NotFavorite.png"));
+        app.kill();
+    }
+    QVERIFY(loadFormulaList(favorites, list));
+    QVERIFY(list.empty());
+    QVERIFY(loadFormulaList(history, list));
+    QCOMPARE(list.size(), size_t(2));
+    QCOMPARE(QString(list[1].m_NodeInfo.m_szNodeName), QString("Ohm's law"));
+}
+
+// The formula on the Calculate tab is removed in the browser: coming back to
+// the tab finds nothing to open, and neither History nor the star brings the
+// removed formula back.
+void TestCalculateScreen::removedFormulaDoesNotComeBackIntoHistory()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    App app(home.path());
+    QVERIFY(openFormula(app, "Math", {"Tests", "Slope"}));
+    CalculateViewController* screen = calcScreen(app);
+    QTest::mouseClick(barButtonFor(app, screen->favoriteButton()), Qt::LeftButton);
+    QCOMPARE(g_arrFavorite.size(), size_t(1));
+    QCOMPARE(g_arrHistory.size(), size_t(1));
+
+    clickTab(app.delegate.get(), 0);
+    UITableView* table = app.delegate->formulaViewController()->tableView();
+    const int row = static_cast<int>(rowTexts(table).indexOf("Slope"));
+    QVERIFY(row >= 0);
+    table->scrollToRow(row);
+    auto* icon = table->cellForRow(row)->findChild<FormulaIconView*>();
+    QVERIFY(icon);
+    QTest::mouseClick(icon, Qt::LeftButton, {}, icon->rect().center());
+    QTRY_VERIFY(topSheet());
+    clickOverlayButton(topSheet(), "Remove");
+    clickOverlayButton(topSheet(), "Yes");
+    QVERIFY(!rowTexts(table).contains("Slope"));
+    QVERIFY(g_arrFavorite.empty());
+    QVERIFY(g_arrHistory.empty());
+
+    clickTab(app.delegate.get(), 2);
+    QCOMPARE(screen->tableView()->numberOfRows(), 0);
+    QVERIFY(g_arrHistory.empty());
+    QVERIFY(!barButtonFor(app, screen->favoriteButton()));
+    std::vector<FORMULA_NODE_INFO> list;
+    QVERIFY(loadFormulaList((home.path() + "/History.sav").toStdString(), list));
+    QVERIFY(list.empty());
+}
+
+// A line selected in a formula with more rows stays behind when History
+// opens a formula with fewer: the keypad must not type into that hidden row.
+void TestCalculateScreen::keysNeverGoToARowThatIsNotShown()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    App app(home.path());
+    CalculateViewController* screen = calcScreen(app);
+    QVERIFY(openFormula(app, "Math", {"Tests", "Ohm's law"}));
+    QVERIFY(openFormula(app, "Math", {"Tests", "Sum of five"}));
+    typeInto(screen, 5, "4");
+    QCOMPARE(lineText(screen, 5), QString("4"));
+
+    clickTab(app.delegate.get(), 1);
+    FavoritesViewController* favorites = app.delegate->favoritesViewController();
+    UISegmentedControl* lists = favorites->segmentedControl();
+    QTest::mouseClick(lists, Qt::LeftButton, {}, lists->segmentRect(1).center());
+    QTRY_COMPARE(rowTexts(favorites->tableView()), QStringList({"Ohm's law", "Sum of five"}));
+    clickRow(favorites->tableView(), 0);
+    QTRY_COMPARE(app.delegate->m_tabbarCtrler->selectedIndex(), 2);
+    QCOMPARE(screen->tableView()->numberOfRows(), 3);
+
+    tap(screen, 0, 6);  // "1"
+    for (int row = 0; row < CalculateViewController::kRowCount; ++row)
+        QVERIFY2(lineText(screen, row).isEmpty() || row == 5, qPrintable(QString::number(row)));
+    QCOMPARE(lineText(screen, 5), QString());
+    for (int row = 3; row < CalculateViewController::kRowCount; ++row)
+        QVERIFY(!screen->ledView(row)->getSelectedState());
 }
 
 void TestCalculateScreen::opensFromFavoritesAndHistory()
