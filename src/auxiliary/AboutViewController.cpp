@@ -37,7 +37,7 @@ void AboutViewController::loadView()
     m_lblAboutInfo->setWordWrap(true);
     m_lblAboutInfo->setFont(UIStyle::systemFont(14, true));
     m_lblAboutInfo->setText(QStringLiteral("Version %1\nMade by the Calcudex developers.\n"
-                                           "Formulas, 101-digit engine and TeX renderer of our own.")
+                                           "Our own 101-digit engine and TeX.")
                                 .arg(QString::fromLatin1(CalcudexVersion())));
     setView(view);
 }
