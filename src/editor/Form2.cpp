@@ -9,6 +9,7 @@
 #include "ui/UIStyle.h"
 #include "ui/UITimer.h"
 
+#include <QPointer>
 #include <algorithm>
 
 const char* const Form2::kExampleTex = "\\text\\frac{1}{C} = \\sum_{i=1}^n \\frac{1}{C_i}";
@@ -133,8 +134,9 @@ void Form2::deleteImageAtRow(int row)
     const QString name = m_arrImages.at(index);
     auto* alert = new UIAlertView(QStringLiteral("Warning!"), QStringLiteral("Do you really want to delete all items?"),
                                   QStringLiteral("YES"), {QStringLiteral("NO")});
-    alert->onClicked = [this, index, name](UIAlertView*, int button) {
-        if (button != 0)
+    QPointer<Form2> self(this);
+    alert->onClicked = [this, self, index, name](UIAlertView*, int button) {
+        if (button != 0 || !self)
             return;
         // The list may have changed while the question was open.
         int at = index < m_arrImages.size() && m_arrImages.at(index) == name ? index

@@ -265,11 +265,13 @@ void NewFormulaViewController::helpDisplay()
 bool NewFormulaViewController::readPages()
 {
     // A Step 3 number still being edited is committed first, so that the
-    // parameter pages and the count agree before anything is read.
+    // parameter pages and the count agree before anything is read. A theory
+    // formula commits nothing here: that would drop filled-in pages, and the
+    // check of the count tells the user what to do.
     int nTyped = 0;
     m_pForm3->getFormInfo(nTyped);
-    const int nWanted = mg_nFormulaType == FORMULA_TYPE_CALCULABLE ? nTyped : 0;
-    if (nWanted != m_nPageCount - WIZARD_FIRST_PARAMETER_PAGE && !m_pForm3->commitCount())
+    if (mg_nFormulaType == FORMULA_TYPE_CALCULABLE && nTyped != m_nPageCount - WIZARD_FIRST_PARAMETER_PAGE &&
+        !m_pForm3->commitCount())
         return false;
 
     m_pForm1->getFormInfo(*m_pFormInfo1);

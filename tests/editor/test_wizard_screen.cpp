@@ -70,6 +70,7 @@ private slots:
     void doneWarnsAndKeepsTheTyping_data();
     void doneWarnsAndKeepsTheTyping();
     void stepThreeBuildsTheParameterPages();
+    void switchingToTheoryKeepsFilledPages();
     void fieldsTakeWhatTheyAccept();
     void pictureStepAddsAndDeletesPictures();
     void helpButtonShowsTheStepOnScreen();
@@ -274,6 +275,27 @@ void TestWizardScreen::stepThreeBuildsTheParameterPages()
     setParameterCount(wizard, "");
     QCOMPARE(wizard->pageCount(), 3);
     QVERIFY(wizard->doneButtonItem()->isEnabled());
+}
+
+void TestWizardScreen::switchingToTheoryKeepsFilledPages()
+{
+    QTemporaryDir home;
+    App app(home.path());
+    NewFormulaViewController* wizard = startNewFormula(app);
+    QVERIFY(wizard);
+    typeInto(wizard->form1()->nameField()->editor(), "Kirchhoff");
+    setParameterCount(wizard, "2");
+    fillParameter(wizard, 0, "I - current", "A", "i", "");
+
+    // Theory chosen afterwards: Done is offered on the last page, warns, and drops nothing.
+    goToPage(wizard, 0);
+    QTest::mouseClick(wizard->form1()->typeControl(), Qt::LeftButton, {},
+                      wizard->form1()->typeControl()->segmentRect(1).center());
+    goToPage(wizard, 4);
+    pressDone(app);
+    expectAlert("Number of parameters (of theory) must be zero (you can leave it blank).");
+    QCOMPARE(wizard->pageCount(), 5);
+    QCOMPARE(wizard->form4(0)->nameField()->text(), QString("I - current"));
 }
 
 void TestWizardScreen::fieldsTakeWhatTheyAccept()
