@@ -21,7 +21,7 @@ Form3::Form3(const QRect& frame, UIPagingScrollView* pager, int nViewMode, QWidg
 
     QLabel* note = addHint(QStringLiteral("Note: the number of parameters is from 0 to 10.\n"
                                           "This field required if the formula is calculable."),
-                           112, 40);
+                           112, 72);
     note->setFont(WizardStyle::labelFont());
     QPalette palette = note->palette();
     palette.setColor(QPalette::WindowText, QColor(220, 30, 30));

@@ -21,7 +21,6 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
