@@ -198,6 +198,55 @@ void paintBackground(QPainter& p, QSizeF size)
     p.fillRect(QRectF(QPointF(0, 0), size), g);
 }
 
+// ---------------------------------------------------------------- formula wizard
+
+// The round help button of the wizard: a "?" in a ring; filled in the tint
+// colour while pressed.
+void paintHelpButton(QPainter& p, QSizeF size, bool pressed)
+{
+    const QRectF ring = QRectF(QPointF(0, 0), size).adjusted(4, 4, -4, -4);
+    p.setPen(QPen(kTint, 1.6));
+    p.setBrush(pressed ? kTint : QColor(255, 255, 255, 235));
+    p.drawEllipse(ring);
+    p.setPen(pressed ? Qt::white : kTint);
+    p.setFont(artFont(14, true));
+    p.drawText(ring, Qt::AlignCenter, QStringLiteral("?"));
+}
+
+// The framed text field of the wizard in three slices: the top with its
+// rounded corners, a body slice that is stretched, and the bottom. Painted
+// 300 wide; the field stretches them over its own width.
+constexpr qreal kFieldRadius = 8;
+const QColor kFieldBorder(188, 188, 194);
+
+void paintFieldSlice(QPainter& p, QSizeF size, int slice)
+{
+    // One tall rounded field, of which each slice shows its part.
+    const qreal w = size.width();
+    const qreal h = size.height();
+    QRectF field(0.5, 0.5, w - 1, 40);
+    if (slice == 0)
+        field.moveTop(0.5);
+    else if (slice == 2)
+        field.moveBottom(h - 0.5);
+    else
+        field = QRectF(0.5, -20, w - 1, h + 40);
+    QPainterPath path;
+    path.addRoundedRect(field, kFieldRadius, kFieldRadius);
+    p.setPen(QPen(kFieldBorder, 1));
+    p.setBrush(Qt::white);
+    p.drawPath(path);
+    if (slice == 0) {
+        // A faint inner shadow under the top edge.
+        QLinearGradient g(0, 1, 0, 5);
+        g.setColorAt(0, QColor(0, 0, 0, 18));
+        g.setColorAt(1, QColor(0, 0, 0, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawRect(QRectF(kFieldRadius / 2, 1, w - kFieldRadius, 4));
+    }
+}
+
 // ---------------------------------------------------------------- keypad
 
 // Keys are 53 x 46 points; a background image holds the normal look in its
@@ -393,6 +442,11 @@ std::vector<Artwork> artworks()
          [](QPainter& p, QSizeF) { paintGlyphStrip(p, kTrigonometryFaces); }},
         {"arrow_left.png", 10, 16, [](QPainter& p, QSizeF s) { paintLineArrow(p, s, true); }},
         {"arrow_right.png", 10, 16, [](QPainter& p, QSizeF s) { paintLineArrow(p, s, false); }},
+        {"help push.png", 30, 30, [](QPainter& p, QSizeF s) { paintHelpButton(p, s, false); }},
+        {"help.png", 30, 30, [](QPainter& p, QSizeF s) { paintHelpButton(p, s, true); }},
+        {"EditBkgr_Top.png", 300, 10, [](QPainter& p, QSizeF s) { paintFieldSlice(p, s, 0); }},
+        {"EditBkgr_Body.png", 300, 4, [](QPainter& p, QSizeF s) { paintFieldSlice(p, s, 1); }},
+        {"EditBkgr_Bottom.png", 300, 10, [](QPainter& p, QSizeF s) { paintFieldSlice(p, s, 2); }},
     };
 }
 

@@ -3,6 +3,7 @@
 #include "browser/FormulaBrowser.h"
 #include "browser/FormulaContentView.h"
 #include "browser/FormulaIconView.h"
+#include "editor/EditFormulaViewController.h"
 #include "shell/Global.h"
 #include "storage/FavoritesHistory.h"
 #include "storage/Formulas.h"
@@ -38,6 +39,8 @@ FormulaViewController::FormulaViewController(QObject* parent) : UIViewController
     tabBarItem() = UITabBarItem{QStringLiteral("Formulas"), QStringLiteral("Formulas.png"), 0};
     UINotificationCenter::defaultCenter().addObserver(this, "updateFormulaListAfterEdit", nullptr,
                                                       [this](const UINotification&) { updateFormulaListAfterEdit(); });
+    UINotificationCenter::defaultCenter().addObserver(this, "reloadFormulaList", nullptr,
+                                                      [this](const UINotification&) { reloadFormulaList(); });
     m_arrImages = {UIImage::imageNamed(QStringLiteral("fx0.png")), UIImage::imageNamed(QStringLiteral("fx1.png"))};
 }
 
@@ -419,18 +422,11 @@ void FormulaViewController::editFormulaWithIndex(int row)
     UINavigationController* nav = navigationController();
     if (!nav)
         return;
-    if (!m_pEditFormulaController) {
-        // Stands in for the formula editor until it is built.
-        auto* editor = new UIViewController;
-        editor->setTitle(QStringLiteral("Edit Formula"));
-        auto* label = new QLabel(QStringLiteral("The formula editor is not available yet."), editor->view());
-        label->setAlignment(Qt::AlignCenter);
-        label->setWordWrap(true);
-        label->setGeometry(20, 120, 280, 60);
-        m_pEditFormulaController = editor;
-    }
+    if (!m_pEditFormulaController)
+        m_pEditFormulaController = new EditFormulaViewController;
     m_pEditFormulaController->setHidesBottomBarWhenPushed(true);
     nav->setDelegate(this);
+    m_pEditFormulaController->setFormInfoWithNode(m_EditingFormulaInfo);
     nav->pushViewController(m_pEditFormulaController, true);
 }
 
@@ -463,6 +459,20 @@ void FormulaViewController::updateFormulaListAfterEdit()
     FORMULA_NODE_INFO info = m_EditingFormulaInfo;
     info.m_NodeInfo = fresh;
     updateFavHisAfterEditItemWithNodeInfo(info);
+}
+
+void FormulaViewController::reloadFormulaList()
+{
+    // A formula was added to a book or moved inside it: the open book's tree
+    // is read again and the level (or the search in it) shown afresh.
+    if (m_arrTrace.empty() || g_sFormulasFolder.empty())
+        return;
+    loadOpenBookTree();
+    if (g_bSearching && m_pSearchBar)
+        onSearch(m_pSearchBar->text());
+    else
+        showLevel(m_arrTrace.back());
+    reloadTable();
 }
 
 void FormulaViewController::removeFormulaWithIndex(int row)

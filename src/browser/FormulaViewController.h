@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <vector>
 
+class EditFormulaViewController;
 class UIBarButtonItem;
 class UISearchBar;
 
@@ -41,6 +42,7 @@ public:
     void editFormulaWithIndex(int row);
     void removeFormulaWithIndex(int row);
     void updateFormulaListAfterEdit();
+    void reloadFormulaList();
 
     int tableViewNumberOfRows(UITableView*) override;
     UITableViewCell* tableViewCellForRow(UITableView*, int row) override;
@@ -74,7 +76,7 @@ private:
     QList<QPixmap> m_arrImages;
     bool m_bAccessoryAction = false;
     int m_nModifyIndex = -1;
-    QPointer<UIViewController> m_pEditFormulaController;
+    QPointer<EditFormulaViewController> m_pEditFormulaController;
     FORMULA_NODE_INFO m_EditingFormulaInfo{};
     UIBarButtonItem* m_pBackItem = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "shell/CalcudexAppDelegate.h"
 
+#include "auxiliary/MoreViewController.h"
 #include "browser/EditFavoritesViewController.h"
 #include "calc/CalculateViewController.h"
 #include "browser/FavoritesViewController.h"
@@ -8,7 +9,6 @@
 #include "shell/Global.h"
 #include "shell/GlobalDisplay.h"
 #include "shell/ImageSupport.h"
-#include "shell/PlaceholderViewController.h"
 #include "storage/FavoritesHistory.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIImage.h"
@@ -89,7 +89,7 @@ void CalcudexAppDelegate::applicationDidFinishLaunching()
     m_navFavoritesEditViewCtrler = new UINavigationController(m_favoritesEditViewCtrler);
     m_calculateViewCtrler = new CalculateViewController;
     m_navCalculateViewCtrler = new UINavigationController(m_calculateViewCtrler);
-    m_moreViewCtrler = new PlaceholderViewController(QStringLiteral("More"), QStringLiteral("More.png"), 0);
+    m_moreViewCtrler = new MoreViewController;
     m_navMoreViewCtrler = new UINavigationController(m_moreViewCtrler);
 
     m_tabbarCtrler = new UITabBarController;

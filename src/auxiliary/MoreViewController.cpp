@@ -1,0 +1,95 @@
+#include "auxiliary/MoreViewController.h"
+
+#include "auxiliary/AboutViewController.h"
+#include "auxiliary/HelpViewController.h"
+#include "editor/NewFormulaViewController.h"
+#include "shell/CalcudexAppDelegate.h"
+#include "ui/UIStyle.h"
+#include "ui/UIView.h"
+
+#include <QLabel>
+
+namespace {
+const QString kCellIdentifier = QStringLiteral("more-cell");
+const char* const kRowTitles[MoreViewController::kRowCount] = {"Create a new formula", "Help", "About"};
+}
+
+MoreViewController::MoreViewController(QObject* parent) : UIViewController(parent)
+{
+    setTitle(QStringLiteral("More"));
+    tabBarItem() = UITabBarItem{QStringLiteral("More"), QStringLiteral("More.png"), 0};
+}
+
+void MoreViewController::loadView()
+{
+    auto* view = new UIView(UIStyle::groupBackgroundColor());
+    view->resize(320, 367);
+    m_pTableView = new UITableView(view);
+    m_pTableView->setRowHeight(44);
+    m_pTableView->setScrollEnabled(false);
+    m_pTableView->setDataSource(this);
+    m_pTableView->setDelegate(this);
+    // The three rows as one white group on the grey page.
+    view->onLayout = [this](UIView* v) {
+        m_pTableView->setGeometry(0, 20, v->width(), kRowCount * 44 + 1);
+    };
+    m_pTableView->setGeometry(0, 20, 320, kRowCount * 44 + 1);
+    setView(view);
+    m_pTableView->reloadData();
+}
+
+void MoreViewController::viewWillAppear(bool)
+{
+    navigationItem()->setTitle(QStringLiteral("More"));
+}
+
+UITableViewCell* MoreViewController::tableViewCellForRow(UITableView* tableView, int row)
+{
+    UITableViewCell* cell = tableView->dequeueReusableCell(kCellIdentifier);
+    if (!cell)
+        cell = new UITableViewCell(kCellIdentifier);
+    cell->setAccessoryType(UITableViewCell::AccessoryDisclosureIndicator);
+    QLabel* label = cell->textLabel();
+    label->setFont(UIStyle::systemFont(17, true));
+    label->setText(QString::fromLatin1(row >= 0 && row < kRowCount ? kRowTitles[row] : ""));
+    return cell;
+}
+
+void MoreViewController::tableViewDidSelectRow(UITableView* tableView, int row)
+{
+    UINavigationController* nav = navigationController();
+    if (!nav || row < 0 || row >= kRowCount)
+        return;
+    // The pushed screen's back button reads " Back ".
+    navigationItem()->setTitle(QStringLiteral(" Back "));
+    tableView->deselectRow(row, true);
+
+    UIViewController* child = nullptr;
+    if (row == 0) {
+        m_pNewFormulaViewController = new NewFormulaViewController;
+        child = m_pNewFormulaViewController;
+    } else if (row == 1) {
+        if (CalcudexAppDelegate* delegate = CalcudexAppDelegate::sharedDelegate())
+            delegate->onFullScreen(true);
+        m_pHelpViewController = new HelpViewController;
+        child = m_pHelpViewController;
+    } else {
+        m_pAboutViewController = new AboutViewController;
+        child = m_pAboutViewController;
+    }
+    child->setHidesBottomBarWhenPushed(true);
+    nav->setDelegate(this);
+    nav->pushViewController(child, true);
+}
+
+void MoreViewController::navigationControllerDidShowViewController(UINavigationController*, UIViewController* vc, bool)
+{
+    // A child is held only while it is the screen shown; the stack keeps it
+    // for as long as it is stacked.
+    if (m_pNewFormulaViewController && vc != m_pNewFormulaViewController)
+        m_pNewFormulaViewController = nullptr;
+    if (m_pHelpViewController && vc != m_pHelpViewController)
+        m_pHelpViewController = nullptr;
+    if (m_pAboutViewController && vc != m_pAboutViewController)
+        m_pAboutViewController = nullptr;
+}

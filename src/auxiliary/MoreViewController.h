@@ -1,0 +1,44 @@
+#pragma once
+// The More tab: a short menu that leads to the new-formula wizard, the paged
+// picture help and the About page.
+
+#include "auxiliary/AboutViewController.h"
+#include "auxiliary/HelpViewController.h"
+#include "editor/NewFormulaViewController.h"
+#include "ui/UINavigationController.h"
+#include "ui/UITableView.h"
+#include "ui/UIViewController.h"
+
+#include <QPointer>
+
+class MoreViewController : public UIViewController,
+                           public UITableViewDataSource,
+                           public UITableViewDelegate,
+                           public UINavigationControllerDelegate {
+    Q_OBJECT
+public:
+    static constexpr int kRowCount = 3;
+
+    explicit MoreViewController(QObject* parent = nullptr);
+
+    void viewWillAppear(bool animated) override;
+
+    UITableView* tableView() const { return m_pTableView; }
+    NewFormulaViewController* newFormulaViewController() const { return m_pNewFormulaViewController; }
+    HelpViewController* helpViewController() const { return m_pHelpViewController; }
+    AboutViewController* aboutViewController() const { return m_pAboutViewController; }
+
+    int tableViewNumberOfRows(UITableView*) override { return kRowCount; }
+    UITableViewCell* tableViewCellForRow(UITableView*, int row) override;
+    void tableViewDidSelectRow(UITableView*, int row) override;
+    void navigationControllerDidShowViewController(UINavigationController*, UIViewController* vc, bool) override;
+
+protected:
+    void loadView() override;
+
+private:
+    UITableView* m_pTableView = nullptr;
+    QPointer<NewFormulaViewController> m_pNewFormulaViewController;
+    QPointer<HelpViewController> m_pHelpViewController;
+    QPointer<AboutViewController> m_pAboutViewController;
+};
