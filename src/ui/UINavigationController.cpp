@@ -119,12 +119,17 @@ void UINavigationBar::layoutContents()
         const int itemHeight = std::min(h, std::max(m_pTitleView->height(), 1));
         place(m_pTitleView, wanted > 0 ? wanted : m_pTitleView->sizeHint().width(), itemHeight);
     } else {
-        // The title keeps clear of the buttons on both sides so it stays centred.
-        const int side = std::max(left, width() - right);
-        left = side;
-        right = width() - side;
+        // The title keeps clear of the buttons on both sides so it stays
+        // centred on the bar; when it does not fit that way it is centred in
+        // the room between the buttons, and only cut when even that is short.
         const QString text = m_pItem ? m_pItem->title() : QString();
         const QFontMetrics fm(m_pTitleLabel->font());
+        const int textWidth = fm.horizontalAdvance(text);
+        const int side = std::max(left, width() - right);
+        if (textWidth <= width() - 2 * side) {
+            left = side;
+            right = width() - side;
+        }
         m_pTitleLabel->setText(fm.elidedText(text, Qt::ElideRight, std::max(0, right - left)));
         place(m_pTitleLabel, right - left, h);
     }

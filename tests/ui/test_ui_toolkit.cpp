@@ -78,6 +78,7 @@ private slots:
     void tableDragScrollsWithoutSelecting();
     void navigationBackButtonShowsScreenBelow();
     void navigationDelegateHearsEveryShownScreen();
+    void navigationTitleUsesTheRoomBetweenUnevenButtons();
     void tabBarHidesOverScreensThatAskForIt();
     void alertButtonsCountCancelFirst();
     void sheetButtonsCountDestructiveFirstAndCancelLast();
@@ -327,6 +328,27 @@ void TestUIToolkit::navigationDelegateHearsEveryShownScreen()
     QTRY_VERIFY(!nav.isAnimating());
     QCOMPARE(recorder.shown, QList<UIViewController*>({child, third, child}));
     QVERIFY(child->view()->isVisible());
+}
+
+void TestUIToolkit::navigationTitleUsesTheRoomBetweenUnevenButtons()
+{
+    UIViewController* root = screen("Formulas");
+    UINavigationController nav(root);
+    nav.view()->setParent(m_window);
+    nav.view()->setGeometry(0, 20, 320, 460);
+    nav.view()->show();
+    // A long back button and a short right button leave too little room for
+    // the title centred on the bar, but enough between the two buttons.
+    UIViewController* edit = screen("Edit Formula");
+    edit->navigationItem()->setRightBarButtonItem(
+        new UIBarButtonItem("Done", UIBarButtonItem::Done, [] {}, edit));
+    nav.pushViewController(edit, false);
+    QCOMPARE(nav.navigationBar()->titleText(), QString("Edit Formula"));
+
+    // A title too long for any room is still cut, never drawn under a button.
+    UIViewController* longer = screen("A title far too long to fit between the two buttons");
+    nav.pushViewController(longer, false);
+    QVERIFY(nav.navigationBar()->titleText().endsWith(QChar(0x2026)));
 }
 
 void TestUIToolkit::tabBarHidesOverScreensThatAskForIt()
