@@ -40,6 +40,16 @@ void writeMathBook(const QString& scratch)
                       scratch));
 }
 
+// Book list → Math (row 3, two rows: Algebra and the long name) → Algebra
+// (row 0, three formulas), as a user taps them.
+void openAlgebraFolder(UITableView* table)
+{
+    clickRow(table, 3);
+    QTRY_COMPARE(table->numberOfRows(), 2);
+    clickRow(table, 0);
+    QTRY_COMPARE(table->numberOfRows(), 3);
+}
+
 FORMULA_NODE_INFO entryNamed(const char* name)
 {
     for (const _fornode& n : g_vecFormulas)
@@ -214,10 +224,7 @@ void TestBrowserScreen::clearingSearchShowsLevelBefore()
     App app(home.path());
     FormulaViewController* browser = app.delegate->formulaViewController();
     UITableView* table = browser->tableView();
-    clickRow(table, 3);
-    QTRY_COMPARE(table->numberOfRows(), 2);
-    clickRow(table, 0);
-    QTRY_COMPARE(table->numberOfRows(), 3);
+    openAlgebraFolder(table);
     const QStringList level = rowTexts(table);
 
     typeSearch(browser, "gamma");
@@ -266,10 +273,7 @@ void TestBrowserScreen::iconOffersEditAndRemove()
     writeMathBook(scratch.path());
     App app(home.path());
     UITableView* table = app.delegate->formulaViewController()->tableView();
-    clickRow(table, 3);
-    QTRY_COMPARE(table->numberOfRows(), 2);
-    clickRow(table, 0);
-    QTRY_COMPARE(table->numberOfRows(), 3);
+    openAlgebraFolder(table);
 
     tapIcon(table, 1);
     UIActionSheet* sheet = topSheet();
@@ -306,10 +310,7 @@ void TestBrowserScreen::editedFormulaRefreshesRowAndLists()
     writeMathBook(scratch.path());
     App app(home.path());
     UITableView* table = app.delegate->formulaViewController()->tableView();
-    clickRow(table, 3);
-    QTRY_COMPARE(table->numberOfRows(), 2);
-    clickRow(table, 0);
-    QTRY_COMPARE(table->numberOfRows(), 3);
+    openAlgebraFolder(table);
     const FORMULA_NODE_INFO gamma = entryNamed("Gamma rule");
     addToFavoriteList(gamma);
     addHistory(gamma);
@@ -348,10 +349,7 @@ void TestBrowserScreen::removeUpdatesListsAndLaterRows()
     writeMathBook(scratch.path());
     App app(home.path());
     UITableView* table = app.delegate->formulaViewController()->tableView();
-    clickRow(table, 3);
-    QTRY_COMPARE(table->numberOfRows(), 2);
-    clickRow(table, 0);
-    QTRY_COMPARE(table->numberOfRows(), 3);
+    openAlgebraFolder(table);
 
     const FORMULA_NODE_INFO alpha = entryNamed("Alpha rule");
     const FORMULA_NODE_INFO gamma = entryNamed("Gamma rule");
@@ -389,10 +387,7 @@ void TestBrowserScreen::removeFromSearchKeepsLevelBehindRight()
     App app(home.path());
     FormulaViewController* browser = app.delegate->formulaViewController();
     UITableView* table = browser->tableView();
-    clickRow(table, 3);
-    QTRY_COMPARE(table->numberOfRows(), 2);
-    clickRow(table, 0);
-    QTRY_COMPARE(table->numberOfRows(), 3);
+    openAlgebraFolder(table);
 
     typeSearch(browser, "alpha");
     QCOMPARE(rowTexts(table), QStringList({"Alpha rule"}));
@@ -417,10 +412,7 @@ void TestBrowserScreen::failedRemoveKeepsRowAndWarns()
     QVERIFY(QDir(home.path()).mkdir("tmp_fortree.dat"));
     App app(home.path());
     UITableView* table = app.delegate->formulaViewController()->tableView();
-    clickRow(table, 3);
-    QTRY_COMPARE(table->numberOfRows(), 2);
-    clickRow(table, 0);
-    QTRY_COMPARE(table->numberOfRows(), 3);
+    openAlgebraFolder(table);
     addToFavoriteList(entryNamed("Alpha rule"));
     const QByteArray bookBefore = readFile(home.path() + "/Math_fortree.dat");
 

@@ -242,6 +242,17 @@ void typeInto(CalculateViewController* screen, int row, const QString& text)
     type(screen, text);
 }
 
+// Types each non-empty input into its row on the keypad and ticks a row
+// (none when `ticked` is negative).
+void fillRows(CalculateViewController* screen, const QStringList& inputs, int ticked)
+{
+    for (int r = 0; r < inputs.size(); ++r)
+        if (!inputs[r].isEmpty())
+            typeInto(screen, r, inputs[r]);
+    if (ticked >= 0)
+        tick(screen, ticked);
+}
+
 void pressCalculate(CalculateViewController* screen)
 {
     QTest::mouseClick(key(screen, 0), Qt::LeftButton);
@@ -395,11 +406,7 @@ void TestCalculateScreen::calculationsThroughTheKeypad()
     App app(home.path());
     QVERIFY(openFormula(app, "Math", {"Tests", formula}));
     CalculateViewController* screen = calcScreen(app);
-    for (int r = 0; r < inputs.size(); ++r)
-        if (!inputs[r].isEmpty())
-            typeInto(screen, r, inputs[r]);
-    if (ticked >= 0)
-        tick(screen, ticked);
+    fillRows(screen, inputs, ticked);
     pressCalculate(screen);
     QVERIFY2(UIAlertView::visibleAlerts().isEmpty(),
              qPrintable(UIAlertView::visibleAlerts().isEmpty() ? QString() : UIAlertView::visibleAlerts()[0]->message()));
@@ -437,11 +444,7 @@ void TestCalculateScreen::alertsLeaveEverythingAsItWas()
     App app(home.path());
     QVERIFY(openFormula(app, "Math", {"Tests", formula}));
     CalculateViewController* screen = calcScreen(app);
-    for (int r = 0; r < inputs.size(); ++r)
-        if (!inputs[r].isEmpty())
-            typeInto(screen, r, inputs[r]);
-    if (ticked >= 0)
-        tick(screen, ticked);
+    fillRows(screen, inputs, ticked);
     const int tickBefore = screen->tickedRow();
     QStringList before;
     for (int r = 0; r < inputs.size(); ++r)
