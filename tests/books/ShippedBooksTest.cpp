@@ -241,6 +241,16 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     {"Optics", "Snell's law", {{"a", "1"}, {"x", "30"}, {"b", "1.5"}}, "y", 19.47122063449069},
     {"Optics", "Photoelectric effect", {{"f", "10^(15)"}, {"w", "2.28"}}, "k", 1.855667696923859},
     {"Thermodynamics", "Ideal gas law", {{"p", "101325"}, {"n", "1"}, {"t", "273.15"}}, "v", 0.022413969545014137},
+    // a stone thrown up at 10 m/s from a 30 m cliff lands after the larger
+    // root of -30 = 10 t - 9.80665 t^2 / 2 (python: (10 + sqrt(688.399)) / 9.80665)
+    {"Dynamics and Mechanics", "Displacement under constant acceleration",
+     {{"u", "10"}, {"a", "-9.80665"}, {"s", "-30"}}, "t", 3.6951822346043692},
+    // thrown up at 10 m/s, it passes 5 m above the hand first on the way up
+    {"Dynamics and Mechanics", "Displacement under constant acceleration",
+     {{"u", "10"}, {"a", "-9.80665"}, {"s", "5"}}, "t", 0.8779243160581136},
+    // a wheel spun up from rest at 2 rad/s^2 has turned 100 rad after 10 s
+    {"Dynamics and Mechanics", "Angle turned under constant angular acceleration",
+     {{"w", "0"}, {"a", "2"}, {"q", "100"}}, "t", 10},
 };
 
 // The value of a result text as the engine reads it.
