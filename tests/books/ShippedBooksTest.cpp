@@ -251,6 +251,9 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     // a wheel spun up from rest at 2 rad/s^2 has turned 100 rad after 10 s
     {"Dynamics and Mechanics", "Angle turned under constant angular acceleration",
      {{"w", "0"}, {"a", "2"}, {"q", "100"}}, "t", 10},
+    // uncoated glass of n = 1.5 reflects 4 % in air: ((1.5 - 1) / (1.5 + 1))^2 = 0.04 (Hecht, Optics)
+    {"Optics", "Reflectance at normal incidence", {{"a", "1"}, {"r", "0.04"}}, "b", 1.5},
+    {"Optics", "Reflectance at normal incidence", {{"b", "1.5"}, {"r", "0.04"}}, "a", 1},
 };
 
 // The value of a result text as the engine reads it.
