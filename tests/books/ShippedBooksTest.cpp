@@ -254,6 +254,16 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     // uncoated glass of n = 1.5 reflects 4 % in air: ((1.5 - 1) / (1.5 + 1))^2 = 0.04 (Hecht, Optics)
     {"Optics", "Reflectance at normal incidence", {{"a", "1"}, {"r", "0.04"}}, "b", 1.5},
     {"Optics", "Reflectance at normal incidence", {{"b", "1.5"}, {"r", "0.04"}}, "a", 1},
+    // a 30-year mortgage of 200000 at 6 % a year pays 1199.10 a month
+    // (the standard amortisation example; python: P r / (1 - (1 + r)^-n))
+    {"Math", "Present value of an annuity and loan payment", {{"p", "200000"}, {"r", "0.005"}, {"n", "360"}}, "m",
+     1199.1010503055138},
+    // without interest the payments only add up: FV = PMT n, PMT = PV / n, B = P - k M
+    {"Math", "Future value of an annuity", {{"m", "100"}, {"r", "0"}, {"n", "12"}}, "f", 1200},
+    {"Math", "Present value of an annuity and loan payment", {{"p", "1200"}, {"r", "0"}, {"n", "12"}}, "m", 100},
+    {"Math", "Present value of an annuity and loan payment", {{"p", "1200"}, {"r", "0"}, {"m", "100"}}, "n", 12},
+    {"Math", "Remaining balance of a loan", {{"p", "1200"}, {"r", "0"}, {"k", "3"}, {"m", "100"}}, "b", 900},
+    {"Math", "Remaining balance of a loan", {{"p", "1200"}, {"r", "0"}, {"b", "900"}, {"m", "100"}}, "k", 3},
 };
 
 // The value of a result text as the engine reads it.
