@@ -231,6 +231,8 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     {"Math", "Permutations", {{"n", "10"}, {"k", "3"}}, "p", 720},
     {"Math", "Stirling's approximation", {{"n", "10"}}, "f", 3598695.6187410364},
     {"Thermodynamics", "Log mean temperature difference", {{"a", "30"}, {"b", "10"}}, "l", 18.204784532536745},
+    // equal end differences: the limit of the log mean is the difference itself
+    {"Thermodynamics", "Log mean temperature difference", {{"a", "20"}, {"b", "20"}}, "l", 20},
     // one textbook result per book
     {"Astrophysic", "Escape velocity", {{"m", "5.972*10^(24)"}, {"r", "6.371*10^(6)"}}, "v", 11185.97789184991},
     {"Astrophysic", "Lorentz factor", {{"v", "0.6*299792458"}}, "g", 1.25},
