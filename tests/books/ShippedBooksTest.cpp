@@ -243,6 +243,10 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     {"Optics", "Snell's law", {{"a", "1"}, {"x", "30"}, {"b", "1.5"}}, "y", 19.47122063449069},
     {"Optics", "Photoelectric effect", {{"f", "10^(15)"}, {"w", "2.28"}}, "k", 1.855667696923859},
     {"Thermodynamics", "Ideal gas law", {{"p", "101325"}, {"n", "1"}, {"t", "273.15"}}, "v", 0.022413969545014137},
+    // the Sun (5772 K) peaks near 502 nm: b / T with the CODATA 2018 Wien constant
+    {"Astrophysic", "Wien's displacement law for a star", {{"t", "5772"}}, "l", 5.020394932432432e-07},
+    // a pendulum clock beating seconds swings with a period of 2 s: omega = pi
+    {"Dynamics and Mechanics", "Angular frequency from the period", {{"t", "2"}}, "w", 3.141592653589793},
     // a stone thrown up at 10 m/s from a 30 m cliff lands after the larger
     // root of -30 = 10 t - 9.80665 t^2 / 2 (python: (10 + sqrt(688.399)) / 9.80665)
     {"Dynamics and Mechanics", "Displacement under constant acceleration",
