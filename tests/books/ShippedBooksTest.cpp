@@ -293,6 +293,11 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     {"Math", "Present value of an annuity and loan payment", {{"p", "1200"}, {"r", "0"}, {"m", "100"}}, "n", 12},
     {"Math", "Remaining balance of a loan", {{"p", "1200"}, {"r", "0"}, {"k", "3"}, {"m", "100"}}, "b", 900},
     {"Math", "Remaining balance of a loan", {{"p", "1200"}, {"r", "0"}, {"b", "900"}, {"m", "100"}}, "k", 3},
+    // statistics: 3 heads in 10 fair tosses, 120 / 1024; Poisson with mean 2,
+    // 2^3 e^-2 / 3!; the peak of the standard normal density, 1 / sqrt(2 pi)
+    {"Math", "Binomial probability", {{"n", "10"}, {"k", "3"}, {"p", "0.5"}}, "q", 0.1171875},
+    {"Math", "Poisson probability", {{"l", "2"}, {"k", "3"}}, "q", 0.1804470443154836},
+    {"Math", "Normal probability density", {{"s", "1"}, {"z", "0"}}, "f", 0.3989422804014327},
 };
 
 // The value of a result text as the engine reads it.
