@@ -298,6 +298,11 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     {"Math", "Binomial probability", {{"n", "10"}, {"k", "3"}, {"p", "0.5"}}, "q", 0.1171875},
     {"Math", "Poisson probability", {{"l", "2"}, {"k", "3"}}, "q", 0.1804470443154836},
     {"Math", "Normal probability density", {{"s", "1"}, {"z", "0"}}, "f", 0.3989422804014327},
+    // 2x + 3y = 8, x - y = -1 has x = 1, y = 2; det [[1,2,3],[0,1,4],[5,6,0]] = 1
+    {"Math", "Cramer's rule for two equations: y",
+     {{"a", "2"}, {"b", "3"}, {"c", "8"}, {"d", "1"}, {"f", "-1"}, {"g", "-1"}}, "y", 2},
+    {"Math", "Determinant of a 3 x 3 matrix",
+     {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "0"}, {"f", "1"}, {"g", "4"}, {"h", "5"}, {"k", "6"}, {"m", "0"}}, "x", 1},
 };
 
 // The value of a result text as the engine reads it.
