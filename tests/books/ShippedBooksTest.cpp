@@ -303,6 +303,8 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
      {{"a", "2"}, {"b", "3"}, {"c", "8"}, {"d", "1"}, {"f", "-1"}, {"g", "-1"}}, "y", 2},
     {"Math", "Determinant of a 3 x 3 matrix",
      {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "0"}, {"f", "1"}, {"g", "4"}, {"h", "5"}, {"k", "6"}, {"m", "0"}}, "x", 1},
+    // -1 + i lies in the second quadrant, at 135 degrees
+    {"Math", "Argument of a complex number", {{"a", "-1"}, {"b", "1"}}, "t", 135},
 };
 
 // The value of a result text as the engine reads it.
