@@ -260,6 +260,14 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     {"Astrophysic", "Escape velocity", {{"m", "5.972*10^(24)"}, {"r", "6.371*10^(6)"}}, "v", 11185.97789184991},
     {"Astrophysic", "Lorentz factor", {{"v", "0.6*299792458"}}, "g", 1.25},
     {"Dynamics and Mechanics", "Kinetic energy", {{"m", "2"}, {"v", "3"}}, "k", 9},
+    // a pipe of 0.5 m radius and 10 mm wall under 2 MPa: hoop stress p r / t = 100 MPa
+    {"Dynamics and Mechanics", "Hoop stress in a thin-walled pressure vessel",
+     {{"p", "2*10^(6)"}, {"r", "0.5"}, {"t", "0.01"}}, "s", 1e8},
+    // a 6 m steel beam (E = 200 GPa, I = 8e-5 m^4) under 10 kN/m sags 5 w L^4 / (384 E I)
+    {"Dynamics and Mechanics", "Deflection of a simply supported beam under a uniform load",
+     {{"w", "10^(4)"}, {"l", "6"}, {"y", "2*10^(11)"}, {"i", "8*10^(-5)"}}, "d", 0.010546875},
+    // a ball at 5 m/s hits a resting one and leaves at -1 m/s, the other at 3 m/s: e = 4 / 5
+    {"Dynamics and Mechanics", "Coefficient of restitution", {{"u", "5"}, {"v", "0"}, {"a", "-1"}, {"b", "3"}}, "k", 0.8},
     {"Electric Engineering", "Ohm's law", {{"i", "2"}, {"r", "3"}}, "v", 6},
     {"Electric Engineering", "Resonant frequency of an LC circuit", {{"l", "10^(-3)"}, {"c", "10^(-6)"}}, "f",
      5032.921210448703},
