@@ -269,6 +269,13 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     // a ball at 5 m/s hits a resting one and leaves at -1 m/s, the other at 3 m/s: e = 4 / 5
     {"Dynamics and Mechanics", "Coefficient of restitution", {{"u", "5"}, {"v", "0"}, {"a", "-1"}, {"b", "3"}}, "k", 0.8},
     {"Electric Engineering", "Ohm's law", {{"i", "2"}, {"r", "3"}}, "v", 6},
+    // an 8 ohm loudspeaker behind a 10 : 1 output transformer looks like 800 ohm
+    {"Electric Engineering", "Transformer impedance ratio", {{"b", "8"}, {"n", "10"}, {"m", "1"}}, "a", 800},
+    // R = 100, X_L = 50, X_C = 100 ohm in parallel: 1 / sqrt(0.01^2 + 0.01^2) = 70.71 ohm
+    {"Electric Engineering", "Impedance of a parallel RLC circuit", {{"r", "100"}, {"l", "50"}, {"c", "100"}}, "z",
+     70.71067811865476},
+    // 2 A for one hour is 7200 C (2 Ah)
+    {"Electric Engineering", "Electric charge from current and time", {{"i", "2"}, {"t", "3600"}}, "q", 7200},
     {"Electric Engineering", "Resonant frequency of an LC circuit", {{"l", "10^(-3)"}, {"c", "10^(-6)"}}, "f",
      5032.921210448703},
     {"Optics", "Snell's law", {{"a", "1"}, {"x", "30"}, {"b", "1.5"}}, "y", 19.47122063449069},
