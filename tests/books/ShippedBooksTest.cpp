@@ -280,6 +280,13 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
      5032.921210448703},
     {"Optics", "Snell's law", {{"a", "1"}, {"x", "30"}, {"b", "1.5"}}, "y", 19.47122063449069},
     {"Optics", "Photoelectric effect", {{"f", "10^(15)"}, {"w", "2.28"}}, "k", 1.855667696923859},
+    // a 50 mm lens on a full-frame sensor (43.27 mm diagonal) sees 46.8 degrees
+    {"Optics", "Angle of view of a camera", {{"d", "0.04327"}, {"f", "0.05"}}, "a", 46.79627029668992},
+    // MgF2 (1.38) on crown glass (1.52) in air reflects ((1.52 - 1.38^2) / (1.52 + 1.38^2))^2 = 1.26 %
+    {"Optics", "Reflectance of a quarter-wave coating", {{"a", "1"}, {"s", "1.52"}, {"c", "1.38"}}, "r",
+     0.012600790214630288},
+    // 100 km of fibre at 0.2 dB/km leave a hundredth of 1 mW
+    {"Optics", "Attenuation of an optical fibre in dB/km", {{"a", "0.2"}, {"l", "100"}, {"p", "10^(-3)"}}, "q", 1e-5},
     {"Thermodynamics", "Ideal gas law", {{"p", "101325"}, {"n", "1"}, {"t", "273.15"}}, "v", 0.022413969545014137},
     // the Sun (5772 K) peaks near 502 nm: b / T with the CODATA 2018 Wien constant
     {"Astrophysic", "Wien's displacement law for a star", {{"t", "5772"}}, "l", 5.020394932432432e-07},
