@@ -288,6 +288,18 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     // 100 km of fibre at 0.2 dB/km leave a hundredth of 1 mW
     {"Optics", "Attenuation of an optical fibre in dB/km", {{"a", "0.2"}, {"l", "100"}, {"p", "10^(-3)"}}, "q", 1e-5},
     {"Thermodynamics", "Ideal gas law", {{"p", "101325"}, {"n", "1"}, {"t", "273.15"}}, "v", 0.022413969545014137},
+    // the Loschmidt constant, 2.686780111e25 molecules per cubic metre at 273.15 K and 101325 Pa (CODATA 2018)
+    {"Thermodynamics", "Ideal gas law with the number of molecules", {{"p", "101325"}, {"v", "1"}, {"t", "273.15"}},
+     "n", 2.686780111798444e25},
+    // ammonia synthesis at 298.15 K: dH = -92.22 kJ, dS = -198.75 J/K give dG = -32.96 kJ
+    {"Thermodynamics", "Gibbs energy change", {{"h", "-92220"}, {"t", "298.15"}, {"s", "-198.75"}}, "g",
+     -32962.6875},
+    // 1 m of pipe insulation (k = 0.04) from r = 5 to 10 cm with 100 K across: 2 pi k L dT / ln 2
+    {"Thermodynamics", "Heat conduction through a cylinder wall",
+     {{"k", "0.04"}, {"l", "1"}, {"t", "100"}, {"b", "0.1"}, {"a", "0.05"}}, "q", 36.25888113461755},
+    // two plates of emissivity 0.8 exchange radiation like a black and a 2/3 grey one
+    {"Thermodynamics", "Effective emissivity of two parallel plates", {{"a", "0.8"}, {"b", "0.8"}}, "k",
+     0.6666666666666666},
     // the Sun (5772 K) peaks near 502 nm: b / T with the CODATA 2018 Wien constant
     {"Astrophysic", "Wien's displacement law for a star", {{"t", "5772"}}, "l", 5.020394932432432e-07},
     // a pendulum clock beating seconds swings with a period of 2 s: omega = pi
