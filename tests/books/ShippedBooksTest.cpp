@@ -259,6 +259,15 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     // one textbook result per book
     {"Astrophysic", "Escape velocity", {{"m", "5.972*10^(24)"}, {"r", "6.371*10^(6)"}}, "v", 11185.97789184991},
     {"Astrophysic", "Lorentz factor", {{"v", "0.6*299792458"}}, "g", 1.25},
+    // the Earth: Sun at 5772 K and 6.957e8 m, 1 au, Bond albedo 0.306: about 254 K
+    {"Astrophysic", "Equilibrium temperature of a planet",
+     {{"s", "5772"}, {"a", "0.306"}, {"r", "6.957*10^(8)"}, {"d", "1.495978707*10^(11)"}}, "t", 254.03846965717145},
+    // from a 300 km low Earth orbit (6678 km) to the geostationary radius (42164 km): 3.89 km/s
+    {"Astrophysic", "Hohmann transfer: total speed change",
+     {{"m", "5.972*10^(24)"}, {"a", "6.678*10^(6)"}, {"b", "4.2164*10^(7)"}}, "d", 3892.5528317142307},
+    // Jupiter at 5.2 au goes round the Sun in sqrt(5.2^3) = 11.86 years
+    {"Astrophysic", "Kepler's third law in years, astronomical units and solar masses", {{"a", "5.2"}, {"m", "1"}},
+     "p", 11.857824421031035},
     {"Dynamics and Mechanics", "Kinetic energy", {{"m", "2"}, {"v", "3"}}, "k", 9},
     // a pipe of 0.5 m radius and 10 mm wall under 2 MPa: hoop stress p r / t = 100 MPa
     {"Dynamics and Mechanics", "Hoop stress in a thin-walled pressure vessel",
