@@ -329,6 +329,9 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
      {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "0"}, {"f", "1"}, {"g", "4"}, {"h", "5"}, {"k", "6"}, {"m", "0"}}, "x", 1},
     // -1 + i lies in the second quadrant, at 135 degrees
     {"Math", "Argument of a complex number", {{"a", "-1"}, {"b", "1"}}, "t", 135},
+    // -2 lies on the negative real axis, at 180 degrees; 3i straight up, at 90
+    {"Math", "Argument of a complex number", {{"a", "-2"}, {"b", "0"}}, "t", 180},
+    {"Math", "Argument of a complex number", {{"a", "0"}, {"b", "3"}}, "t", 90},
 
     // ---- Optics
     // from air into glass of 1.5 at 30 degrees the ray bends to 19.47 degrees
