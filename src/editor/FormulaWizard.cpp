@@ -8,7 +8,7 @@
 #include "editor/FormulaWriter.h"
 #include "engine/EngineState.h"
 #include "engine/ExprStandardize.h"
-#include "numerics/NumericalMethods.h"
+#include "engine/IntegerFunctions.h"
 #include "numerics/qlib.h"
 #include "storage/common_dstring.h"
 

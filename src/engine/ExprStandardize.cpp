@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "engine/BitOperations.h"
+#include "engine/ExprCalculus.h"
+#include "engine/IntegerFunctions.h"
 #include "engine/qcomplex.h"
 #include "numerics/CashFlow.h"
 #include "numerics/DisplayFormat.h"

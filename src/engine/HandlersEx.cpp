@@ -4,8 +4,8 @@
 
 #include "engine/BitOperations.h"
 #include "engine/EngineState.h"
+#include "engine/IntegerFunctions.h"
 #include "engine/qcomplex.h"
-#include "numerics/NumericalMethods.h"
 
 namespace {
 
