@@ -2,6 +2,7 @@
 
 #include "shell/Global.h"
 #include "shell/GlobalDisplay.h"
+#include "storage/FavoritesHistory.h"
 #include "ui/UIBarButtonItem.h"
 #include "ui/UINotificationCenter.h"
 #include "ui/UISegmentedControl.h"

@@ -23,6 +23,10 @@
 #include <QStandardPaths>
 #include <cstdio>
 
+FrameRect g_rWindow;
+FrameRect g_rTrans;
+FrameRect g_rTabbar;
+
 namespace {
 
 CalcudexAppDelegate* g_pAppDelegate = nullptr;

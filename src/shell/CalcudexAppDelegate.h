@@ -19,6 +19,17 @@ class FormulaViewController;
 class FavoritesViewController;
 class EditFavoritesViewController;
 
+// Frames saved while full-screen mode is on (window, transition view, tab bar).
+struct FrameRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+extern FrameRect g_rWindow;
+extern FrameRect g_rTrans;
+extern FrameRect g_rTabbar;
+
 class CalcudexAppDelegate : public QObject, public TransitionViewDelegate, public UITabBarControllerDelegate {
     Q_OBJECT
 public:
