@@ -167,13 +167,6 @@ int parseParameterCount(const std::string& strField)
 
 // ---- Pages and Done -----------------------------------------------------------
 
-int wizardPageAtOffset(double dbOffsetX, double dbWidth)
-{
-    if (dbWidth <= 0)
-        return 0;
-    return static_cast<int>(std::floor((dbOffsetX - dbWidth / 2) / dbWidth)) + 1;
-}
-
 int contextHelpIdForPage(int nPage)
 {
     if (nPage < 0)

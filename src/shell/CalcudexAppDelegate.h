@@ -5,6 +5,7 @@
 // picture picker for the formula editor, and saves at termination.
 
 #include "shell/TransitionView.h"
+#include "ui/UIApplicationDelegate.h"
 #include "ui/UITabBarController.h"
 
 #include <QImage>
@@ -30,7 +31,10 @@ extern FrameRect g_rWindow;
 extern FrameRect g_rTrans;
 extern FrameRect g_rTabbar;
 
-class CalcudexAppDelegate : public QObject, public TransitionViewDelegate, public UITabBarControllerDelegate {
+class CalcudexAppDelegate : public QObject,
+                            public UIApplicationDelegate,
+                            public TransitionViewDelegate,
+                            public UITabBarControllerDelegate {
     Q_OBJECT
 public:
     CalcudexAppDelegate();
@@ -42,7 +46,7 @@ public:
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
 
-    void onFullScreen(bool fullScreen);
+    void onFullScreen(bool fullScreen) override;
     void onEditFavHis();
     void onFavHis();
 
@@ -56,7 +60,6 @@ public:
     UIWindow* window = nullptr;
     UITabBarController* m_tabbarCtrler = nullptr;
     UIViewController* m_calculateViewCtrler = nullptr;
-    bool m_bOpenInCreateMode = false;
 
     TransitionView* transitionView() const { return m_transitionView; }
     FormulaViewController* formulaViewController() const { return m_formulaViewCtrler; }

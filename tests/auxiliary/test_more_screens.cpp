@@ -80,7 +80,7 @@ void TestMoreScreens::moreMenuHasThreeRows()
 
     // The wizard it leads to goes once another screen is shown.
     openMoreRow(app, 0);
-    QPointer<NewFormulaViewController> wizard = more->newFormulaViewController();
+    QPointer<NewFormulaViewController> wizard = qobject_cast<NewFormulaViewController*>(more->newFormulaViewController());
     QVERIFY(wizard);
     QVERIFY(app.delegate->m_tabbarCtrler->isTabBarHidden());
     back(app);

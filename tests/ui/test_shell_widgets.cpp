@@ -2,10 +2,10 @@
 // view, the image helpers, the touch guard and the browser row view.
 
 #include "browser/FormulaContentView.h"
-#include "shell/GlobalDisplay.h"
 #include "shell/ImageSupport.h"
 #include "shell/SafeTouchesView.h"
 #include "shell/TransitionView.h"
+#include "ui/GlobalDisplay.h"
 #include "ui/MIMEView.h"
 
 #include <QMouseEvent>
