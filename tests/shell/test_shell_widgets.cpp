@@ -8,6 +8,7 @@
 #include "ui/GlobalDisplay.h"
 #include "ui/MIMEView.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -310,10 +311,11 @@ void TestShellWidgets::contentViewKeepsSizeForEmptyContent()
     QVERIFY(view.content().isEmpty());
 }
 
-int runShellWidgetTests(int argc, char** argv)
-{
-    TestShellWidgets tests;
-    return QTest::qExec(&tests, argc, argv);
-}
-
 #include "test_shell_widgets.moc"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TestShellWidgets tests;
+    return QTest::qExec(&tests, argc, argv) ? 1 : 0;
+}
