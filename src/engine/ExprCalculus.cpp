@@ -15,22 +15,10 @@ namespace {
 // ---------------------------------------------------------------------------
 // Small helpers
 
-double ToDouble(const unsigned short* q)
-{
-    double d = 0.0;
-    qtoe(q, &d);
-    return d;
-}
-
-qcmplx FromDouble(double d)
-{
-    return qcmplx_fromdouble(d, 0.0);
-}
-
 // Imaginary parts up to this size are rounding noise of a real value.
 bool ImaginaryAbove(const unsigned short* im, double dbLimit)
 {
-    return std::fabs(ToDouble(im)) > dbLimit;
+    return std::fabs(qtodouble(im)) > dbLimit;
 }
 
 // Runs a calculus method in radians and gives the caller's angle mode back
@@ -454,8 +442,8 @@ double trapzd(const unsigned short* a, const unsigned short* b, int n, const cha
               double* pAbsolute)
 {
     const char* lpszText = lpszExpression != nullptr ? lpszExpression : g_lpszExpression;
-    const double dbA = ToDouble(a);
-    const double dbB = ToDouble(b);
+    const double dbA = qtodouble(a);
+    const double dbB = qtodouble(b);
     if (n <= 1) {
         const double fa = fnex(dbA, lpszText);
         const double fb = fnex(dbB, lpszText);
@@ -526,7 +514,7 @@ qcmplx integration(const unsigned short* a, const unsigned short* b, const char*
         SetErrorCode(ERR_INTEGRATION);
         return qczero;
     }
-    return FromDouble(bSwapped ? -ss : ss);
+    return qcmplx_fromdouble(bSwapped ? -ss : ss);
 }
 
 // ---------------------------------------------------------------------------

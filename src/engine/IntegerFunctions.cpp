@@ -10,22 +10,10 @@
 
 namespace {
 
-double ToDouble(const unsigned short* q)
-{
-    double d = 0.0;
-    qtoe(q, &d);
-    return d;
-}
-
-qcmplx FromDouble(double d)
-{
-    return qcmplx_fromdouble(d, 0.0);
-}
-
 // The value as a whole 32-bit number, or false.
 bool WholeArgument(const unsigned short* a, int32_t& nValue)
 {
-    return ToInt32Exact(ToDouble(a), nValue);
+    return ToInt32Exact(qtodouble(a), nValue);
 }
 
 int64_t Magnitude(int32_t n)
@@ -133,7 +121,7 @@ qcmplx GCD(const unsigned short* a, const unsigned short* b)
         SetErrorCode(ERR_INVALID_TYPE);
         return qczero;
     }
-    return FromDouble(static_cast<double>(gcd(na, nb)));
+    return qcmplx_fromdouble(static_cast<double>(gcd(na, nb)));
 }
 
 qcmplx LCM(const unsigned short* a, const unsigned short* b)
@@ -144,7 +132,7 @@ qcmplx LCM(const unsigned short* a, const unsigned short* b)
         SetErrorCode(ERR_LCM);
         return qczero;
     }
-    return FromDouble(lcm(na, nb));
+    return qcmplx_fromdouble(lcm(na, nb));
 }
 
 qcmplx MOD(const unsigned short* a, const unsigned short* b)
@@ -159,12 +147,12 @@ qcmplx MOD(const unsigned short* a, const unsigned short* b)
         SetErrorCode(ERR_DIVISION);
         return qczero;
     }
-    return FromDouble(static_cast<double>(Magnitude(na) % Magnitude(nb)));
+    return qcmplx_fromdouble(static_cast<double>(Magnitude(na) % Magnitude(nb)));
 }
 
 qcmplx FIB(const unsigned short* n)
 {
-    const double dbIndex = ToDouble(n);
+    const double dbIndex = qtodouble(n);
     if (!qiswhole(n) || qisnegative(n)) {
         SetErrorCode(ERR_NOT_WHOLE);
         return qczero;
@@ -181,15 +169,15 @@ qcmplx FIB(const unsigned short* n)
         dbPrevious = dbCurrent;
         dbCurrent = dbNext;
     }
-    return FromDouble(dbCurrent);
+    return qcmplx_fromdouble(dbCurrent);
 }
 
 qcmplx RAN(const unsigned short* a, const unsigned short* b)
 {
-    const double dbA = ToDouble(a);
-    const double dbB = ToDouble(b);
+    const double dbA = qtodouble(a);
+    const double dbB = qtodouble(b);
     const double dbLow = std::fmin(dbA, dbB);
     const double dbHigh = std::fmax(dbA, dbB);
     const double r = static_cast<double>(std::rand());
-    return FromDouble(dbLow + (dbHigh - dbLow) * std::fabs(std::sin(r)));
+    return qcmplx_fromdouble(dbLow + (dbHigh - dbLow) * std::fabs(std::sin(r)));
 }

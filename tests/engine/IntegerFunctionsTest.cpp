@@ -10,18 +10,6 @@
 
 namespace {
 
-qcmplx Q(double d)
-{
-    return qcmplx_fromdouble(d);
-}
-
-double D(const qcmplx& z)
-{
-    double d = 0.0;
-    myqtoe(z.r, d);
-    return d;
-}
-
 class IntegerFunctionsTest : public ::testing::Test {
 protected:
     void SetUp() override { ClearErrorCode(); }
@@ -51,9 +39,9 @@ TEST_F(IntegerFunctionsTest, CountingFunctions)
         {"NPR", NPR, 1e12, 2, 999999999999000000000000.0},
     };
     for (const auto& c : arrCases) {
-        const qcmplx a = Q(c.a);
-        const qcmplx b = Q(c.b);
-        EXPECT_NEAR(D(c.pfn(a.r, b.r)), c.dbValue, 1e-14 * c.dbValue) << c.lpszName << " " << c.a;
+        const qcmplx a = qcmplx_fromdouble(c.a);
+        const qcmplx b = qcmplx_fromdouble(c.b);
+        EXPECT_NEAR(qtodouble(c.pfn(a.r, b.r).r), c.dbValue, 1e-14 * c.dbValue) << c.lpszName << " " << c.a;
     }
 
     const struct {
@@ -61,11 +49,11 @@ TEST_F(IntegerFunctionsTest, CountingFunctions)
         double dbValue;
     } arrFactorials[] = {{5, 120}, {5.7, 120}, {0, 1}, {-3, 1}, {1, 1}, {20, 2432902008176640000.0}};
     for (const auto& c : arrFactorials)
-        EXPECT_EQ(D(GT(Q(c.n).r)), c.dbValue) << c.n;
+        EXPECT_EQ(qtodouble(GT(qcmplx_fromdouble(c.n).r).r), c.dbValue) << c.n;
 
     // Beyond about 1750! the product stops at the largest magnitude instead
     // of multiplying on for a billion rounds.
-    const qcmplx huge = GT(Q(1e9).r);
+    const qcmplx huge = GT(qcmplx_fromdouble(1e9).r);
     EXPECT_EQ(huge.r[1], QEXPMAX);
     EXPECT_EQ(GetErrorCode(), 0);
 }
@@ -95,7 +83,7 @@ TEST_F(IntegerFunctionsTest, NumberTheory)
     for (const auto& c : arrCases) {
         SCOPED_TRACE(std::string(c.lpszName) + " " + std::to_string(c.a) + " " + std::to_string(c.b));
         ClearErrorCode();
-        EXPECT_EQ(D(c.pfn(Q(c.a).r, Q(c.b).r)), c.dbValue);
+        EXPECT_EQ(qtodouble(c.pfn(qcmplx_fromdouble(c.a).r, qcmplx_fromdouble(c.b).r).r), c.dbValue);
         EXPECT_EQ(GetErrorCode(), c.nError);
     }
 
@@ -113,12 +101,12 @@ TEST_F(IntegerFunctionsTest, NumberTheory)
     };
     for (const auto& c : arrFibonacci) {
         ClearErrorCode();
-        EXPECT_NEAR(D(FIB(Q(c.n).r)), c.dbValue, 1e-15 * c.dbValue) << c.n;
+        EXPECT_NEAR(qtodouble(FIB(qcmplx_fromdouble(c.n).r).r), c.dbValue, 1e-15 * c.dbValue) << c.n;
         EXPECT_EQ(GetErrorCode(), c.nError) << c.n;
     }
 
     for (int i = 0; i < 1000; ++i) {
-        const double r = D(RAN(Q(5).r, Q(2).r));
+        const double r = qtodouble(RAN(qcmplx_fromdouble(5).r, qcmplx_fromdouble(2).r).r);
         ASSERT_GE(r, 2.0);
         ASSERT_LE(r, 5.0);
     }
