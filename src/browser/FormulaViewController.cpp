@@ -3,6 +3,7 @@
 #include "browser/FormulaBrowser.h"
 #include "browser/FormulaContentView.h"
 #include "browser/FormulaIconView.h"
+#include "calc/FormulaValueStore.h"
 #include "editor/EditFormulaViewController.h"
 #include "shell/Global.h"
 #include "storage/FavoritesHistory.h"
@@ -346,6 +347,7 @@ void FormulaViewController::tableViewRowClicked()
         }
     }
     reloadTable();
+    writeSessionFile();
 }
 
 void FormulaViewController::switchToCalculate()
@@ -374,6 +376,7 @@ void FormulaViewController::onUp()
         setBackEnabled(false);
     }
     reloadTable();
+    writeSessionFile();
 }
 
 void FormulaViewController::onSearch(const QString& text)
@@ -490,6 +493,8 @@ void FormulaViewController::removeFormulaWithIndex(int row)
     }
     updateFormulaListAfterDeleteItemAtRow(row);
     updateFavHisAfterDeleteItemWithNodeInfo(info);
+    // A formula written later under the same id must not show these values.
+    forgetTypedValues(info);
 }
 
 void FormulaViewController::updateFormulaListAfterDeleteItemAtRow(int row)

@@ -84,6 +84,7 @@ bool MyLedViewLite::InputCommand(int nKeyCode)
     const bool bDone = m_model.InputCommand(nKeyCode);
     m_model.UpdateVisibleWindow();
     update();
+    emit contentChanged();
     return bDone;
 }
 
@@ -91,6 +92,7 @@ void MyLedViewLite::Clear()
 {
     m_model.Clear();
     update();
+    emit contentChanged();
 }
 
 void MyLedViewLite::CaretToStart()
@@ -105,6 +107,7 @@ bool MyLedViewLite::InsertString(const QString& strText, bool bClear)
     const bool bDone = m_model.InsertString(strText.toStdU16String(), bClear);
     m_model.UpdateVisibleWindow();
     update();
+    emit contentChanged();
     return bDone;
 }
 
@@ -113,6 +116,7 @@ bool MyLedViewLite::setString(const QString& strText)
     const bool bDone = m_model.setString(strText.toStdU16String());
     m_model.UpdateVisibleWindow();
     update();
+    emit contentChanged();
     return bDone;
 }
 
@@ -147,6 +151,18 @@ bool MyLedViewLite::LoadData(const QString& strPath)
     if (bLoaded) {
         m_model.UpdateVisibleWindow();
         update();
+        emit contentChanged();
+    }
+    return bLoaded;
+}
+
+bool MyLedViewLite::SetRawInputString(const unsigned char* pBlock, size_t nSize)
+{
+    const bool bLoaded = m_model.SetRawInputString(pBlock, nSize);
+    if (bLoaded) {
+        m_model.UpdateVisibleWindow();
+        update();
+        emit contentChanged();
     }
     return bLoaded;
 }

@@ -156,13 +156,19 @@ const char* bookWriteErrorText(BOOK_WRITE_ERROR nError)
     case BOOK_WRITE_BUSY:
         return "Another Calcudex is changing the formula books. Try again in a moment.";
     case BOOK_WRITE_NO_SPACE:
-        return "The disk is full. The books were left as they were.";
+        return "The disk is full.";
     case BOOK_WRITE_READ_ONLY:
-        return "The documents folder cannot be written. The books were left as they were.";
+        return "The documents folder cannot be written.";
     case BOOK_WRITE_FAILED:
         break;
     }
-    return "The formula book could not be written. It was left as it was.";
+    return "The book could not be read or written.";
+}
+
+const char* writeErrorText(int nErrno)
+{
+    const BOOK_WRITE_ERROR nError = classifyWriteErrno(nErrno);
+    return nError == BOOK_WRITE_FAILED ? "The file could not be written." : bookWriteErrorText(nError);
 }
 
 BOOK_WRITE_ERROR classifyWriteErrno(int nErrno)

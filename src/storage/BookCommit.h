@@ -45,6 +45,9 @@ BOOK_WRITE_ERROR getLastBookWriteError();
 // One sentence for the user: "The disk is full.", ... ("" for OK).
 const char* bookWriteErrorText(BOOK_WRITE_ERROR nError);
 
+// The same for a failed write of any file, from its errno.
+const char* writeErrorText(int nErrno);
+
 // The reason for an errno value of a failed write.
 BOOK_WRITE_ERROR classifyWriteErrno(int nErrno);
 
