@@ -6,6 +6,7 @@
 #include "calc/FormulaValueStore.h"
 #include "editor/EditFormulaViewController.h"
 #include "shell/Global.h"
+#include "storage/BookCommit.h"
 #include "storage/FavoritesHistory.h"
 #include "storage/Formulas.h"
 #include "ui/UIAlertView.h"
@@ -486,7 +487,9 @@ void FormulaViewController::removeFormulaWithIndex(int row)
         return;
     if (!deleteFormulaFromBook(info)) {
         // The book is unchanged, so the row stays.
-        auto* alert = new UIAlertView(QStringLiteral("Warning!"), QStringLiteral("Failed to remove the formula!"),
+        auto* alert = new UIAlertView(QStringLiteral("Warning!"),
+                                      QStringLiteral("Failed to remove the formula!\n")
+                                          + QString::fromUtf8(bookWriteErrorText(getLastBookWriteError())),
                                       QStringLiteral("OK"));
         alert->show();
         return;
