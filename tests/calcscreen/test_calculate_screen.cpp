@@ -23,6 +23,9 @@
 #include <QRegularExpression>
 #include <QPainter>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace guitest;
 
 namespace {
@@ -332,6 +335,7 @@ private slots:
     void restartReopensLastFormulaWithTexts();
     void eachFormulaKeepsItsOwnValues();
     void killedWhileTypingEachFormulaKeepsItsValues();
+    void fullDiskIsToldOnceAndTypingGoesOn();
     void returningToTheTabKeepsTheFormula();
     void theoryFormulaShowsDetailPages();
     void detailButtonSwitchesBetweenRowsAndPages();
@@ -988,6 +992,54 @@ void TestCalculateScreen::killedWhileTypingEachFormulaKeepsItsValues()
     QCOMPARE(lineText(screen, 1), QString("3"));
     QCOMPARE(lineText(screen, 2), QString("4"));
     QCOMPARE(screen->tickedRow(), 1);
+}
+
+// Typed values that cannot be saved (the disk is full): one alert says so,
+// the file of the last save stays as it was, typing goes on, and once there
+// is room again the next change is saved.
+void TestCalculateScreen::fullDiskIsToldOnceAndTypingGoesOn()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    App app(home.path());
+    QVERIFY(openFormula(app, "Math", {"Tests", "Ohm's law"}));
+    CalculateViewController* screen = calcScreen(app);
+    FORMULA_NODE_INFO ohm = g_arrHistory.at(0);
+    auto storedText = [&ohm](int row) {
+        TYPED_VALUES stored;
+        if (!findTypedValues(ohm, stored) || row >= static_cast<int>(stored.m_vecRows.size()))
+            return QString();
+        return QString::fromStdU16String(stored.m_vecRows[static_cast<size_t>(row)].m_strText);
+    };
+    typeInto(screen, 1, "2");
+    QTRY_COMPARE(storedText(1), QString("2"));
+    const QByteArray saved = readFile(home.path() + "/TypedValues.sav");
+
+    sighandler_t oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit old;
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit = old;
+    limit.rlim_cur = 10;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    type(screen, "5");
+    QTRY_VERIFY(topAlert());
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    QCOMPARE(topAlert()->title(), QString("Warning!"));
+    QCOMPARE(topAlert()->message(), QString("Your typed values cannot be saved.\nThe disk is full."));
+    clickOverlayButton(topAlert(), "OK");
+    QCOMPARE(readFile(home.path() + "/TypedValues.sav"), saved);
+    QCOMPARE(lineText(screen, 1), QString("25"));
+
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    type(screen, "7");
+    QTest::qWait(static_cast<int>(3000 * CalculateViewController::kValuesSaveSeconds));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!topAlert());  // told once
+    QCOMPARE(lineText(screen, 1), QString("257"));
+
+    type(screen, "1");
+    QTRY_COMPARE(storedText(1), QString("2571"));
 }
 
 void TestCalculateScreen::returningToTheTabKeepsTheFormula()
