@@ -242,8 +242,11 @@ void CalculateViewController::setupRows()
 void CalculateViewController::viewWillAppear(bool animated)
 {
     view();
-    // What is typed belongs to the formula shown until now.
+    // What is typed belongs to the formula shown until now; from here on the
+    // lines are cleared and refilled, and nothing of that is saved until
+    // they hold the values of the formula opened.
     saveTypedValues();
+    m_bLinesFormulaKnown = false;
 
     // Without a new choice the formula shown last comes back, wherever the
     // browser has gone since.
@@ -283,7 +286,6 @@ void CalculateViewController::viewWillAppear(bool animated)
     // Texts and the tick belong to one formula: the formula opened starts
     // with empty lines (fixed values aside) and nothing ticked, and then gets
     // its own values back from the store.
-    m_bLinesFormulaKnown = false;
     clearLines();
     m_pSelectedCheckbox = nullptr;
 
