@@ -4,6 +4,8 @@
 
 #include "window/GuiTestSupport.h"
 
+#include "FileSizeLimit.h"
+
 #include "browser/FavoritesViewController.h"
 #include "browser/FormulaIconView.h"
 #include "browser/FormulaViewController.h"
@@ -23,8 +25,6 @@
 #include <QRegularExpression>
 #include <QPainter>
 
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace guitest;
 
@@ -1015,26 +1015,22 @@ void TestCalculateScreen::fullDiskIsToldOnceAndTypingGoesOn()
     QTRY_COMPARE(storedText(1), QString("2"));
     const QByteArray saved = readFile(home.path() + "/TypedValues.sav");
 
-    sighandler_t oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit old;
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limit = old;
-    limit.rlim_cur = 10;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    type(screen, "5");
-    QTRY_VERIFY(topAlert());
-    ::setrlimit(RLIMIT_FSIZE, &old);
+    {
+        FileSizeLimit limit(10);
+        type(screen, "5");
+        QTRY_VERIFY(topAlert());
+    }
     QCOMPARE(topAlert()->title(), QString("Warning!"));
     QCOMPARE(topAlert()->message(), QString("Your typed values cannot be saved.\nThe disk is full."));
     clickOverlayButton(topAlert(), "OK");
     QCOMPARE(readFile(home.path() + "/TypedValues.sav"), saved);
     QCOMPARE(lineText(screen, 1), QString("25"));
 
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    type(screen, "7");
-    QTest::qWait(static_cast<int>(3000 * CalculateViewController::kValuesSaveSeconds));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    ::signal(SIGXFSZ, oldHandler);
+    {
+        FileSizeLimit limit(10);
+        type(screen, "7");
+        QTest::qWait(static_cast<int>(3000 * CalculateViewController::kValuesSaveSeconds));
+    }
     QVERIFY(!topAlert());  // told once
     QCOMPARE(lineText(screen, 1), QString("257"));
 

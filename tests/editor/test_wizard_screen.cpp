@@ -5,6 +5,8 @@
 
 #include "editor/WizardTestSupport.h"
 
+#include "FileSizeLimit.h"
+
 #include "auxiliary/ContextHelpView.h"
 #include "auxiliary/ContextHelpViewController.h"
 #include "editor/FormulaWriter.h"
@@ -15,8 +17,6 @@
 #include <QFileDialog>
 #include <QTextBrowser>
 
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace wizardtest;
 
@@ -61,6 +61,20 @@ EditFormulaViewController* startEditing(App& app, const QStringList& folders, co
     UINavigationController* nav = tabNavigation(app, 0);
     (void)QTest::qWaitFor([&] { return nav->viewControllers().size() == 2 && !nav->isAnimating(); }, 2000);
     return qobject_cast<EditFormulaViewController*>(nav->topViewController());
+}
+
+// Opens a user formula on the Calculate tab, types 2 and 3 into its second
+// and third rows, ticks the first and calculates.
+CalculateViewController* calculateWithTwoAndThree(App& app, const QStringList& path)
+{
+    if (!openInBrowser(app, "User-defined Formulas", path) ||
+        !QTest::qWaitFor([&] { return app.delegate->m_tabbarCtrler->selectedIndex() == 2; }, 2000))
+        return nullptr;
+    CalculateViewController* screen = calcScreen(app);
+    typeDigits(screen, 1, "2");
+    typeDigits(screen, 2, "3");
+    tickAndCalculate(screen, 0);
+    return screen;
 }
 
 } // namespace
@@ -142,12 +156,8 @@ void TestWizardScreen::newFormulaIsWrittenAndCalculates()
     QVERIFY(openInBrowser(app, "User-defined Formulas", {"Mechanics"}));
     UITableView* table = app.delegate->formulaViewController()->tableView();
     QCOMPARE(rowTexts(table), QStringList({"Newton's second law"}));
-    QVERIFY(openInBrowser(app, "User-defined Formulas", {"Mechanics", "Newton's second law"}));
-    QTRY_COMPARE(app.delegate->m_tabbarCtrler->selectedIndex(), 2);
-    CalculateViewController* screen = calcScreen(app);
-    typeDigits(screen, 1, "2");
-    typeDigits(screen, 2, "3");
-    tickAndCalculate(screen, 0);
+    CalculateViewController* screen = calculateWithTwoAndThree(app, {"Mechanics", "Newton's second law"});
+    QVERIFY(screen);
     QCOMPARE(screen->ledView(0)->text(), QString("6"));
     screenshot(app.delegate->window, "wizard_formula_calculated");
 
@@ -590,12 +600,8 @@ void TestWizardScreen::editKeepsTheValuesOfParametersThatStay()
     QTemporaryDir home, scratch;
     writeUserBook(home.path(), scratch.path());
     App app(home.path());
-    QVERIFY(openInBrowser(app, "User-defined Formulas", {"Mechanics", "Torque"}));
-    QTRY_COMPARE(app.delegate->m_tabbarCtrler->selectedIndex(), 2);
-    CalculateViewController* screen = calcScreen(app);
-    typeDigits(screen, 1, "2");
-    typeDigits(screen, 2, "3");
-    tickAndCalculate(screen, 0);
+    CalculateViewController* screen = calculateWithTwoAndThree(app, {"Mechanics", "Torque"});
+    QVERIFY(screen);
     QCOMPARE(screen->ledView(0)->text(), QString("6"));
 
     EditFormulaViewController* wizard = startEditing(app, {"Mechanics"}, "Torque");
@@ -635,15 +641,8 @@ void TestWizardScreen::fullDiskSaysWhyAndKeepsTheWizard()
                       wizard->form1()->typeControl()->segmentRect(1).center());
     setParameterCount(wizard, "");
     {
-        sighandler_t oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit old;
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limit = old;
-        limit.rlim_cur = 10;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        FileSizeLimit limit(10);
         pressDone(app);
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        ::signal(SIGXFSZ, oldHandler);
     }
     QTRY_VERIFY(topAlert());
     screenshot(app.delegate->window, "wizard_disk_full");

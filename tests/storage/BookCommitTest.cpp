@@ -6,7 +6,6 @@
 
 #include <signal.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -21,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "../FileSizeLimit.h"
 #include "StorageTestSupport.h"
 #include "storage/BookCommit.h"
 #include "storage/BookFolders.h"
@@ -286,23 +286,19 @@ TEST_F(BookCommit, WritersWaitForTheLockAndGiveUpWithBusy)
 
 TEST_F(BookCommit, FullDiskIsReportedAndLeavesTheBook)
 {
-    struct rlimit old;
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    sighandler_t oldHandler = ::signal(SIGXFSZ, SIG_IGN);
     for (const WriteOperation& op : kOperations) {
         SCOPED_TRACE(op.m_szName);
         putBack(m_old);
-        struct rlimit limit = old;
-        limit.rlim_cur = 10;  // smaller than every book file written
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        const bool bOk = op.m_fnWrite(*this);
-        ::setrlimit(RLIMIT_FSIZE, &old);
+        bool bOk;
+        {
+            FileSizeLimit limit(10);  // smaller than every book file written
+            bOk = op.m_fnWrite(*this);
+        }
         EXPECT_FALSE(bOk);
         EXPECT_EQ(getLastBookWriteError(), BOOK_WRITE_NO_SPACE);
         EXPECT_EQ(snapshot(), m_old);
         EXPECT_EQ(leftoverTemporaryFiles(m_strHome), std::vector<std::string>());
     }
-    ::signal(SIGXFSZ, oldHandler);
 }
 
 // The documents folder cannot be written. Root may write anywhere, so the

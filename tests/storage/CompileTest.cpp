@@ -1,12 +1,10 @@
 // Compiling formula text into a book, checked with the independent reader.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <string>
 #include <vector>
 
+#include "../FileSizeLimit.h"
 #include "IndependentBookReader.h"
 #include "StorageTestSupport.h"
 #include "storage/BookFolders.h"
@@ -227,29 +225,6 @@ TEST_F(Compile, AppendToADamagedIndexFailsWithoutWriting)
     EXPECT_FALSE(compileText("Math", SAMPLE_SOURCE, true));
     EXPECT_EQ(snapshot("Math"), before);
 }
-
-// Limits the size of files this process may write, so that writes fail the
-// way they do on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t nBytes)
-    {
-        m_oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = nBytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        ::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old;
-    sighandler_t m_oldHandler;
-};
 
 const std::string kLongFormula =
     "***\nForId=2.1\nForType=1\nForName=long\nForDes=" + std::string(1000, 'x') + "\nImage=\n";
