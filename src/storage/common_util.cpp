@@ -102,16 +102,16 @@ long long fileSize(std::FILE* pFile)
 bool readLine(std::FILE* pFile, std::string& line)
 {
     line.clear();
-    char buf[256];
+    // Byte by byte: a zero byte inside a line stays part of it. (A line read
+    // with fgets ends for strlen at its first zero byte, and the rest of it
+    // was lost while the next line was joined on.)
     bool bAny = false;
-    while (std::fgets(buf, sizeof buf, pFile)) {
+    int c;
+    while ((c = std::getc(pFile)) != EOF) {
         bAny = true;
-        std::size_t n = std::strlen(buf);
-        if (n > 0 && buf[n - 1] == '\n') {
-            line.append(buf, n - 1);
+        if (c == '\n')
             return true;
-        }
-        line.append(buf, n);
+        line += static_cast<char>(c);
     }
     return bAny;
 }

@@ -65,8 +65,8 @@ bool fileExists(const std::string& path);
 // position is left as it is.
 long long fileSize(std::FILE* pFile);
 
-// Reads one line (without its LF) of any length; false at end of file with
-// nothing read.
+// Reads one line (without its LF) of any length, zero bytes included; false
+// at end of file with nothing read.
 bool readLine(std::FILE* pFile, std::string& line);
 
 // The whole file; false when it cannot be opened or read.

@@ -164,6 +164,15 @@ const SourceCase kSourceCases[] = {
     {"unpaired quote", "***\nForId=1\nForType=1\nFor=\"a\" \"b\nImage=\n", {".1"}, 1, true,
      [](const refbook::Book& b) { EXPECT_EQ(b.det[0].expressions, std::vector<std::string>{"a"}); }},
     {"unknown key", "***\nForId=1\nForType=1\nColour=red\nImage=\n", {".1"}, 1, true, nullptr},
+    {"zero bytes inside a line stay in it, and the next line stays apart",
+     std::string("***\nForId=1\nForType=1\nPara=\"a\" \"x\0\0y\" \"a\" \"m\" \"0\"\n", 43) +
+         "Para=\"b\" \"B\" \"b\" \"m\" \"0\"\nImage=\n",
+     {".1"}, 1, false,
+     [](const refbook::Book& b) {
+         ASSERT_EQ(b.det[0].params.size(), 2u);
+         EXPECT_EQ(b.det[0].params[0].description, std::string("x\0\0y", 4));
+         EXPECT_EQ(b.det[0].params[1].alias, "b");
+     }},
     {"line longer than 1023 bytes", "***\nForId=1\nForType=1\nForDes=" + std::string(2000, 'd') +
                                         "\nImage=\n",
      {".1"}, 1, true,
