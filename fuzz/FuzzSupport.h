@@ -18,7 +18,8 @@
 namespace fuzz {
 
 // A fresh temporary documents folder for this process (CALCUDEX_HOME), made
-// on first use; the targets that write book files write them there.
+// on first use in /dev/shm (else the temporary folder); the targets that
+// write book files write them there.
 const std::string& home();
 
 // Empties the documents folder, so that every input starts from nothing.

@@ -63,9 +63,9 @@ std::string journalDraftPath()
     return getBookJournalFilename() + ".part";
 }
 
-// The book a journal names: "" when there is no journal, or it is not one
-// of ours (then it is removed with the temporary files: nothing in it can
-// be trusted to name a book).
+// False when there is no journal. Otherwise strBook is the book it names,
+// or "" when it is not one of ours (it then goes with the temporary files:
+// nothing in it can be trusted to name a book).
 bool readJournal(std::string& strBook)
 {
     strBook.clear();
@@ -118,7 +118,7 @@ bool recoverLocked()
     if (readJournal(strBook)) {
         if (!strBook.empty())
             return finishJournal(strBook, false);
-        std::remove(getBookJournalFilename().c_str());
+        ::unlink(getBookJournalFilename().c_str());
     }
     removeTemporaries();
     return true;
