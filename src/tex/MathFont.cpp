@@ -38,8 +38,9 @@ constexpr FONT_SOURCE mg_arrSources[TEXFONT_COUNT] = {
     {"DejaVu Sans", "DejaVuSans.ttf"},
 };
 
-// Where a text font looks for letters it lacks, in order.
-constexpr TexFontId mg_arrFallbacks[] = {TEXFONT_MATH, TEXFONT_SERIF_OTHER, TEXFONT_SANS_OTHER};
+// Where a text font looks for letters it lacks, in order: DejaVu Serif first,
+// so that a Greek or Cyrillic word is set in one face; the math font for symbols.
+constexpr TexFontId mg_arrFallbacks[] = {TEXFONT_SERIF_OTHER, TEXFONT_SANS_OTHER, TEXFONT_MATH};
 
 // Past this many cached rasters the cache starts over; a few thousand glyphs
 // cover every size a screen shows.
@@ -116,14 +117,15 @@ struct BitmapKeyHash {
     size_t operator()(const BitmapKey& key) const { return std::hash<uint64_t>()(key.m_nValue); }
 };
 
-// FreeType's monochrome rasteriser with the font's hints (grid fitting):
-// stems land on whole pixels and its dropout control keeps the hairlines of
-// Latin Modern that a thresholded grey render loses at these sizes (the
-// upright of '+', serifs, thin italics).
+// FreeType's monochrome rasteriser with grid fitting by its auto-hinter:
+// stems and bars land on whole pixels (the two bars of a script '=' stay
+// apart, which the fonts' own sparse hints do not ensure), and its dropout
+// control keeps the hairlines of Latin Modern that a thresholded grey render
+// loses at these sizes (the upright of '+', serifs, thin italics).
 void RenderMono(FT_Face face, uint32_t glyph, long size26, GLYPH_BITMAP& out)
 {
     if (FT_Set_Char_Size(face, 0, size26, 72, 72) != 0 ||
-        FT_Load_Glyph(face, glyph, FT_LOAD_TARGET_MONO | FT_LOAD_NO_BITMAP) != 0 ||
+        FT_Load_Glyph(face, glyph, FT_LOAD_TARGET_MONO | FT_LOAD_NO_BITMAP | FT_LOAD_FORCE_AUTOHINT) != 0 ||
         face->glyph->format != FT_GLYPH_FORMAT_OUTLINE || FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0)
         return;
     const FT_Bitmap& bm = face->glyph->bitmap;
@@ -138,6 +140,39 @@ void RenderMono(FT_Face face, uint32_t glyph, long size26, GLYPH_BITMAP& out)
         for (int c = 0; c < out.m_nWidth; ++c)
             dst[c] = (src[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0;
     }
+}
+
+// Drops the blank rows and columns around the ink of a rendered glyph: the
+// hinted outline may leave some, and images are the bounding box of their ink.
+void TrimToInk(GLYPH_BITMAP& bitmap)
+{
+    int top = bitmap.m_nRows;
+    int bottom = -1;
+    int left = bitmap.m_nWidth;
+    int right = -1;
+    for (int r = 0; r < bitmap.m_nRows; ++r) {
+        for (int c = 0; c < bitmap.m_nWidth; ++c) {
+            if (!bitmap.m_vecCoverage[static_cast<size_t>(r) * bitmap.m_nWidth + c])
+                continue;
+            top = std::min(top, r);
+            bottom = std::max(bottom, r);
+            left = std::min(left, c);
+            right = std::max(right, c);
+        }
+    }
+    GLYPH_BITMAP trimmed;
+    if (bottom >= 0) {
+        trimmed.m_nLeft = bitmap.m_nLeft + left;
+        trimmed.m_nTop = bitmap.m_nTop - top;
+        trimmed.m_nWidth = right - left + 1;
+        trimmed.m_nRows = bottom - top + 1;
+        trimmed.m_vecCoverage.reserve(static_cast<size_t>(trimmed.m_nWidth) * trimmed.m_nRows);
+        for (int r = top; r <= bottom; ++r) {
+            const uint8_t* row = &bitmap.m_vecCoverage[static_cast<size_t>(r) * bitmap.m_nWidth];
+            trimmed.m_vecCoverage.insert(trimmed.m_vecCoverage.end(), row + left, row + right + 1);
+        }
+    }
+    bitmap = std::move(trimmed);
 }
 
 // Anti-aliased coverage with light hinting: heights snap to the pixel grid
@@ -507,6 +542,7 @@ const GLYPH_BITMAP* MathFont::bitmap(TexFontId font, uint32_t glyph, double size
         RenderMono(s.m_pFace, glyph, size26, result);
     else
         RenderCoverage(s.m_pFace, glyph, size26, nPhase, result);
+    TrimToInk(result);
     auto inserted = m_pImpl->m_mapBitmaps.emplace(key, std::move(result));
     return &inserted.first->second;
 }

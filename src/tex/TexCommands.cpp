@@ -447,14 +447,16 @@ void BuildBmod(TEX_CALL& call)
     call.m_out.push_back(MakeSpace(5, UNIT_MU));
 }
 
-// \tag{1}: the label in parentheses after a wide space.
+// \tag{1}: the label in parentheses at the end of the formula, after a wide space.
 void BuildTag(TEX_CALL& call)
 {
-    call.m_out.push_back(MakeSpace(2, UNIT_EM));
-    call.m_out.push_back(MakeNode(TEX_TEXT{"(", call.m_state.m_nTextFont}));
+    TexList tag;
+    tag.push_back(MakeSpace(2, UNIT_EM));
+    tag.push_back(MakeNode(TEX_TEXT{"(", TEXFONT_ROMAN}));
     for (TexNode& node : Arg(call, 0).m_list)
-        call.m_out.push_back(std::move(node));
-    call.m_out.push_back(MakeNode(TEX_TEXT{")", call.m_state.m_nTextFont}));
+        tag.push_back(std::move(node));
+    tag.push_back(MakeNode(TEX_TEXT{")", TEXFONT_ROMAN}));
+    call.m_reader.setTag(std::move(tag));
 }
 
 // ------------------------------------------------------------ fonts and text

@@ -12,7 +12,7 @@ namespace {
 // Smallest pixel sizes of scripts and scripts of scripts: below them Latin
 // Modern's letters turn into specks in one bit per pixel. They never exceed
 // the size command's own size (\tiny scripts stay \tiny).
-constexpr double mg_dMinScriptPx = 10;
+constexpr double mg_dMinScriptPx = 9;
 constexpr double mg_dMinScriptScriptPx = 9;
 
 // How far apart two pieces of an assembled glyph must overlap at least, in

@@ -145,8 +145,11 @@ bool TexReader::parse(TexList& out)
         StopReason reason = parseList(out, state, 0);
         if (m_bTooDeep)
             return false;
-        if (reason == StopReason::Eof)
+        if (reason == StopReason::Eof) {
+            for (TexNode& node : m_listTag)
+                out.push_back(std::move(node));
             return true;
+        }
         // A stray '}' at the top: drop it and go on with the rest.
         ++m_nPos;
     }

@@ -121,6 +121,8 @@ public:
 
     // An unknown command or environment: drawn as written and reported once.
     void addUnknown(TexList& out, std::string source);
+    // \tag{..}: what goes at the end of the formula, after a wide space.
+    void setTag(TexList tag) { m_listTag = std::move(tag); }
     // Parses a piece of text of its own (an optional argument) as math at the current depth.
     bool parseSubText(std::string_view text, TexList& out, const PARSE_STATE& state);
 
@@ -136,6 +138,7 @@ private:
     int m_nDepth = 0;
     bool m_bTooDeep = false;
     std::vector<std::string>* m_pUnknown;
+    TexList m_listTag;
 
     bool enter();
     void leave() { --m_nDepth; }
