@@ -194,7 +194,18 @@ void BuildTextAccent(TEX_CALL& call)
     uint32_t mark = static_cast<uint32_t>(call.m_nParam);
     TEX_TEXT* text = list.empty() ? nullptr : list.front().as<TEX_TEXT>();
     if (list.empty()) {
-        Push(call, TEX_TEXT{" " + EncodeUtf8(mark), call.m_state.m_nTextFont});
+        // The accent alone: its spacing form.
+        static constexpr uint32_t spacing[][2] = {
+            {0x0301, 0x00B4}, {0x0300, 0x0060}, {0x0302, 0x02C6}, {0x0308, 0x00A8}, {0x0303, 0x02DC},
+            {0x0304, 0x00AF}, {0x0307, 0x02D9}, {0x0306, 0x02D8}, {0x030C, 0x02C7}, {0x030B, 0x02DD},
+            {0x030A, 0x02DA}, {0x0327, 0x00B8}, {0x0328, 0x02DB},
+        };
+        uint32_t alone = mark;
+        for (const auto& pair : spacing) {
+            if (pair[0] == mark)
+                alone = pair[1];
+        }
+        Push(call, TEX_TEXT{EncodeUtf8(alone), call.m_state.m_nTextFont});
         return;
     }
     if (!text) {

@@ -385,15 +385,18 @@ StopReason TexReader::parseList(TexList& out, PARSE_STATE state, unsigned flags)
             break;
         if (state.m_bText && parseTextRun(out, state))
             continue;
-        // {a \over b}: the first infix command splits the list it stands in.
-        if (!infix && m_src[m_nPos] == '\\') {
+        // {a \over b}: the first infix command splits the list it stands in;
+        // TeX refuses a second one in the same group, and so it is dropped.
+        if (m_src[m_nPos] == '\\') {
             size_t save = m_nPos++;
             const TEX_INFIX* found = FindTexInfix(readCommandName());
             if (found) {
-                infix = found;
-                split = out.size();
-                if (found->m_bReadsThickness)
-                    thickness = readInlineDimension();
+                TEX_DIMEN dimen = found->m_bReadsThickness ? readInlineDimension() : TEX_DIMEN();
+                if (!infix) {
+                    infix = found;
+                    split = out.size();
+                    thickness = dimen;
+                }
                 continue;
             }
             m_nPos = save;
