@@ -31,29 +31,32 @@ bool ParseScale(const char* text, double& scale)
     return true;
 }
 
-void PrintRaster(const tex::TEX_RASTER& raster)
+// Draws an image on the terminal, one character a pixel.
+template <typename RASTER, typename PIXEL>
+void PrintImage(const RASTER& raster, PIXEL pixel)
 {
     std::printf("%d x %d\n", raster.m_nWidth, raster.m_nHeight);
     std::string line;
     for (int y = 0; y < raster.m_nHeight; ++y) {
         line.clear();
         for (int x = 0; x < raster.m_nWidth; ++x)
-            line += raster.ink(x, y) ? '#' : '.';
+            line += pixel(x, y);
         std::printf("%s\n", line.c_str());
     }
 }
 
+void PrintRaster(const tex::TEX_RASTER& raster)
+{
+    PrintImage(raster, [&raster](int x, int y) { return raster.ink(x, y) ? '#' : '.'; });
+}
+
 void PrintGray(const tex::TEX_GRAY_RASTER& raster)
 {
-    std::printf("%d x %d\n", raster.m_nWidth, raster.m_nHeight);
-    std::string line;
-    for (int y = 0; y < raster.m_nHeight; ++y) {
-        line.clear();
-        for (int x = 0; x < raster.m_nWidth; ++x)
-            line += mg_szShades[raster.coverage(x, y) * (sizeof(mg_szShades) - 2) / 255];
-        std::printf("%s\n", line.c_str());
-    }
+    PrintImage(raster, [&raster](int x, int y) {
+        return mg_szShades[raster.coverage(x, y) * (sizeof(mg_szShades) - 2) / 255];
+    });
 }
+
 
 struct TEX_OPTIONS {
     std::string m_strSize = "\\normalsize";

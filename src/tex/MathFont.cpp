@@ -117,16 +117,24 @@ struct BitmapKeyHash {
     size_t operator()(const BitmapKey& key) const { return std::hash<uint64_t>()(key.m_nValue); }
 };
 
-// FreeType's monochrome rasteriser with grid fitting by its auto-hinter:
-// stems and bars land on whole pixels (the two bars of a script '=' stay
-// apart, which the fonts' own sparse hints do not ensure), and its dropout
-// control keeps the hairlines of Latin Modern that a thresholded grey render
-// loses at these sizes (the upright of '+', serifs, thin italics).
-void RenderMono(FT_Face face, uint32_t glyph, long size26, GLYPH_BITMAP& out)
+// One bit per pixel: FreeType's monochrome rasteriser with grid fitting by
+// its auto-hinter. Stems and bars land on whole pixels (the two bars of a
+// script '=' stay apart, which the fonts' own sparse hints do not ensure),
+// and its dropout control keeps the hairlines of Latin Modern that a
+// thresholded grey render loses at these sizes (the upright of '+', serifs,
+// thin italics).
+// Coverage: anti-aliased with light hinting. Heights snap to the pixel grid
+// (sharp baselines, x-heights and bars), widths keep their true proportions,
+// and the pen may sit nPhase quarters of a pixel off the grid.
+void RenderGlyph(FT_Face face, uint32_t glyph, long size26, TexGlyphMode mode, int nPhase, GLYPH_BITMAP& out)
 {
-    if (FT_Set_Char_Size(face, 0, size26, 72, 72) != 0 ||
-        FT_Load_Glyph(face, glyph, FT_LOAD_TARGET_MONO | FT_LOAD_NO_BITMAP | FT_LOAD_FORCE_AUTOHINT) != 0 ||
-        face->glyph->format != FT_GLYPH_FORMAT_OUTLINE || FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0)
+    bool mono = mode == GLYPH_MONO;
+    FT_Int32 load = FT_LOAD_NO_BITMAP | (mono ? FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT : FT_LOAD_TARGET_LIGHT);
+    if (FT_Set_Char_Size(face, 0, size26, 72, 72) != 0 || FT_Load_Glyph(face, glyph, load) != 0 ||
+        face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+        return;
+    FT_Outline_Translate(&face->glyph->outline, nPhase * 16, 0);
+    if (FT_Render_Glyph(face->glyph, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
         return;
     const FT_Bitmap& bm = face->glyph->bitmap;
     out.m_nLeft = face->glyph->bitmap_left;
@@ -138,7 +146,7 @@ void RenderMono(FT_Face face, uint32_t glyph, long size26, GLYPH_BITMAP& out)
         const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(r) * bm.pitch;
         uint8_t* dst = &out.m_vecCoverage[static_cast<size_t>(r) * out.m_nWidth];
         for (int c = 0; c < out.m_nWidth; ++c)
-            dst[c] = (src[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0;
+            dst[c] = mono ? ((src[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0) : src[c];
     }
 }
 
@@ -173,30 +181,6 @@ void TrimToInk(GLYPH_BITMAP& bitmap)
         }
     }
     bitmap = std::move(trimmed);
-}
-
-// Anti-aliased coverage with light hinting: heights snap to the pixel grid
-// (sharp baselines, x-heights and bars), widths keep their true proportions,
-// and the pen may sit a quarter pixel off the grid.
-void RenderCoverage(FT_Face face, uint32_t glyph, long size26, int nPhase, GLYPH_BITMAP& out)
-{
-    if (FT_Set_Char_Size(face, 0, size26, 72, 72) != 0 ||
-        FT_Load_Glyph(face, glyph, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP) != 0 ||
-        face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
-        return;
-    FT_Outline_Translate(&face->glyph->outline, nPhase * 16, 0);
-    if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0)
-        return;
-    const FT_Bitmap& bm = face->glyph->bitmap;
-    out.m_nLeft = face->glyph->bitmap_left;
-    out.m_nTop = face->glyph->bitmap_top;
-    out.m_nWidth = static_cast<int>(bm.width);
-    out.m_nRows = static_cast<int>(bm.rows);
-    out.m_vecCoverage.assign(static_cast<size_t>(out.m_nWidth) * out.m_nRows, 0);
-    for (int r = 0; r < out.m_nRows; ++r) {
-        const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(r) * bm.pitch;
-        std::copy(src, src + out.m_nWidth, &out.m_vecCoverage[static_cast<size_t>(r) * out.m_nWidth]);
-    }
 }
 
 }  // namespace
@@ -538,10 +522,7 @@ const GLYPH_BITMAP* MathFont::bitmap(TexFontId font, uint32_t glyph, double size
     if (m_pImpl->m_mapBitmaps.size() >= mg_nBitmapCacheLimit)
         m_pImpl->m_mapBitmaps.clear();
     GLYPH_BITMAP result;
-    if (mode == GLYPH_MONO)
-        RenderMono(s.m_pFace, glyph, size26, result);
-    else
-        RenderCoverage(s.m_pFace, glyph, size26, nPhase, result);
+    RenderGlyph(s.m_pFace, glyph, size26, mode, nPhase, result);
     TrimToInk(result);
     auto inserted = m_pImpl->m_mapBitmaps.emplace(key, std::move(result));
     return &inserted.first->second;

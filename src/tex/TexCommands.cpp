@@ -5,7 +5,6 @@
 // are plain tables in TexSymbols.cpp. To add a command, add a line; to add a
 // kind of construct, add a builder and a node record (TexParser.h).
 #include <algorithm>
-#include <unordered_map>
 
 #include "tex/MathFont.h"
 #include "tex/TexReader.h"
@@ -910,15 +909,7 @@ constexpr TEX_INFIX mg_arrInfixes[] = {
 
 const TEX_COMMAND* FindTexCommand(std::string_view name)
 {
-    // Built once; the table never changes.
-    static const std::unordered_map<std::string_view, const TEX_COMMAND*> index = [] {
-        std::unordered_map<std::string_view, const TEX_COMMAND*> map;
-        for (const TEX_COMMAND& command : mg_arrCommands)
-            map.emplace(command.m_szName, &command);
-        return map;
-    }();
-    auto it = index.find(name);
-    return it == index.end() ? nullptr : it->second;
+    return FindByName(mg_arrCommands, name);
 }
 
 const TEX_INFIX* FindTexInfix(std::string_view name)

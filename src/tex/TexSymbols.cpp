@@ -247,20 +247,6 @@ constexpr TEX_OPNAME mg_arrOperatorNames[] = {
     {"projlim", "proj\xE2\x80\x89lim", true},
 };
 
-template <typename T, size_t N>
-const T* FindByName(const T (&table)[N], std::string_view name)
-{
-    // Built once; the tables never change.
-    static const std::unordered_map<std::string_view, const T*> index = [&table] {
-        std::unordered_map<std::string_view, const T*> map;
-        for (const T& entry : table)
-            map.emplace(entry.m_szName, &entry);
-        return map;
-    }();
-    auto it = index.find(name);
-    return it == index.end() ? nullptr : it->second;
-}
-
 // Math alphanumeric blocks: capital A, small a and digit 0 of each alphabet.
 struct ALPHABET_BASE {
     uint32_t m_nCapital;

@@ -4,9 +4,11 @@
 // delimiters, and the mapping of letters to the math alphabets. Commands that
 // build structure are in the command table (TexCommands.cpp).
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "tex/TexParser.h"
 
@@ -26,6 +28,21 @@ enum : uint8_t {
     SYMF_LARGEOP = 4,      // big operator
     SYMF_NOLIMITS = 8,     // scripts at the side even in display style (integrals)
 };
+
+// The entry of a table of records with a name (m_szName), found through an
+// index built on the first look-up; null when the table has no such name.
+template <typename T, size_t N>
+const T* FindByName(const T (&table)[N], std::string_view name)
+{
+    static const std::unordered_map<std::string_view, const T*> index = [&table] {
+        std::unordered_map<std::string_view, const T*> map;
+        for (const T& entry : table)
+            map.emplace(entry.m_szName, &entry);
+        return map;
+    }();
+    auto it = index.find(name);
+    return it == index.end() ? nullptr : it->second;
+}
 
 const TEX_SYMBOL* FindTexSymbol(std::string_view name);
 // The symbol whose command draws this code point (the first one listed); null for none.

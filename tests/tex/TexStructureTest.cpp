@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "TexTestUtil.h"
-#include "tex/TexLayout.h"
-#include "tex/TexParser.h"
 
 namespace {
 
@@ -17,17 +15,8 @@ using textest::InkBounds;
 using textest::Render;
 using textest::SameImage;
 
-tex::TEX_BOX Layout(const std::string& text)
-{
-    tex::TexList list;
-    EXPECT_TRUE(tex::ParseTex(text, list)) << text;
-    return tex::LayoutTex(list);
-}
-
-double Width(const std::string& text)
-{
-    return Layout(text).m_dWidth;
-}
+using textest::Layout;
+using textest::Width;
 
 struct SAME_CASE {
     const char* m_szShort;
