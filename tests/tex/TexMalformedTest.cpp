@@ -142,7 +142,9 @@ TEST(TexMalformedTest, LongTextsAreBoundedBelowTheBufferSize)
 
 TEST(TexMalformedTest, DeepNestingIsRefusedNotFollowed)
 {
-    const char* openers[] = {"{", "\\sqrt{", "\\frac{", "\\left(", "x^{", "\\text{", "\\fbox{", "\\begin{matrix}"};
+    const char* openers[] = {"{", "\\sqrt{", "\\frac{", "\\left(", "x^{", "\\text{", "\\fbox{", "\\begin{matrix}",
+                             "\\sqrt[", "\\substack{", "\\begin{foo}", "\\mathchoice{", "\\not", "\\xrightarrow[",
+                             "\\operatorname{", "\\left(\\middle(", "{a\\over", "\\raisebox{1pt}{"};
     for (const char* opener : openers) {
         std::string text;
         for (int i = 0; i < 3000; ++i)
