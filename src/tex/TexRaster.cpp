@@ -9,8 +9,7 @@
 namespace tex {
 namespace {
 
-// Glyph rasters are one-bit already; where pieces of a symbol overlap
-// (delimiter assemblies) the sum is still full ink.
+// One-bit glyph rasters hold 0 or 255 only; the threshold packs them to bits.
 constexpr int mg_nInkThreshold = 128;
 
 // A glyph or rule at its place in device pixels.
@@ -100,7 +99,9 @@ bool PlaceItems(const TEX_BOX& box, double scale, TexGlyphMode mode, PLACEMENT& 
 }
 
 // Draws the placed items into a byte-per-pixel canvas whose top-left corner
-// is device pixel (col0, row0) of the box; overlapping ink adds up.
+// is device pixel (col0, row0) of the box. Where ink overlaps the darker
+// pixel wins: the overlapping pieces of an assembled arrow or brace would
+// otherwise show as dark spots along a grey shaft.
 void Paint(const PLACEMENT& placement, int col0, int row0, int width, std::vector<uint8_t>& canvas)
 {
     for (const PLACED& p : placement.m_vecPlaced) {
@@ -113,10 +114,8 @@ void Paint(const PLACEMENT& placement, int col0, int row0, int width, std::vecto
                 continue;
             }
             const uint8_t* src = &p.m_pBitmap->m_vecCoverage[static_cast<size_t>(r) * static_cast<size_t>(p.m_nWidth)];
-            for (int c = 0; c < p.m_nWidth; ++c) {
-                int sum = dst[c] + src[c];
-                dst[c] = static_cast<uint8_t>(sum > 255 ? 255 : sum);
-            }
+            for (int c = 0; c < p.m_nWidth; ++c)
+                dst[c] = std::max(dst[c], src[c]);
         }
     }
 }

@@ -228,6 +228,26 @@ TEST(TexStructureTest, CoverageRasterFollowsTheOneBitLayout)
         EXPECT_GT(grey, 0) << scale;
         EXPECT_GT(full, 0) << scale;
     }
+    // The overlapping pieces of a stretched arrow leave no darker spots along its shaft.
+    tex::TEX_GRAY_RASTER arrow = tex::RenderTexGray("x_{\\xleftarrow{abcdefgh}}", 1.5);
+    int shaftRow = 0;
+    int shaftInk = 0;
+    for (int y = 0; y < arrow.m_nHeight; ++y) {
+        int ink = 0;
+        for (int x = 0; x < arrow.m_nWidth; ++x)
+            ink += arrow.coverage(x, y);
+        if (ink > shaftInk) {
+            shaftInk = ink;
+            shaftRow = y;
+        }
+    }
+    uint8_t lightest = 255;
+    uint8_t darkest = 0;
+    for (int x = arrow.m_nWidth / 4; x < arrow.m_nWidth * 3 / 4; ++x) {
+        lightest = std::min(lightest, arrow.coverage(x, shaftRow));
+        darkest = std::max(darkest, arrow.coverage(x, shaftRow));
+    }
+    EXPECT_LE(darkest - lightest, 16);
     // Scales out of range, and texts the one-bit renderer refuses, give nothing.
     EXPECT_TRUE(tex::RenderTexGray(formula, 0).empty());
     EXPECT_TRUE(tex::RenderTexGray(formula, 100).empty());
