@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
 #include "storage/Formulas.h"
 
 namespace {

@@ -26,5 +26,5 @@ std::string contextHelpPageName(int nContentId, int nContextHelpId)
         const int nStep = std::clamp(nContextHelpId, 0, 3) + 1;
         return "Help/Step" + std::to_string(nStep) + "_Help.htm";
     }
-    return "Help/source_mimetextutorial.htm";
+    return "Help/source_textutorial.htm";
 }

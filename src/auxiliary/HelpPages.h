@@ -21,5 +21,5 @@ std::string helpPageImageName(int nPage);
 inline constexpr int CONTEXT_HELP_TUTORIAL = 4;
 // The page of content number nContentId: 0..3 show the help of the wizard
 // step nContextHelpId ("Help/Step<nContextHelpId + 1>_Help.htm"), larger
-// numbers the tutorial ("Help/source_mimetextutorial.htm").
+// numbers the tutorial ("Help/source_textutorial.htm").
 std::string contextHelpPageName(int nContentId, int nContextHelpId);

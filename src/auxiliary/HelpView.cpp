@@ -1,10 +1,10 @@
 #include "auxiliary/HelpView.h"
 
 #include "auxiliary/HelpPages.h"
-#include "calc/UIPageControl.h"
-#include "editor/DetailView.h"
-#include "editor/FormulaWizard.h"
 #include "shell/Global.h"
+#include "ui/UIPageControl.h"
+#include "ui/UIPaging.h"
+#include "ui/UIPagingScrollView.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -83,7 +83,7 @@ void HelpView::loadPage(int nPage)
 
 void HelpView::scrollViewDidScroll()
 {
-    const int nPage = wizardPageAtOffset(m_pScrollView->contentOffset().x(), m_pScrollView->width());
+    const int nPage = pageAtOffset(m_pScrollView->contentOffset().x(), m_pScrollView->width());
     m_pPageControl->setCurrentPage(nPage);
     loadPage(nPage);
 }

@@ -1,7 +1,7 @@
 #include "auxiliary/HelpViewController.h"
 
 #include "auxiliary/HelpView.h"
-#include "shell/CalcudexAppDelegate.h"
+#include "ui/UIApplicationDelegate.h"
 
 HelpViewController::HelpViewController(QObject* parent) : UIViewController(parent)
 {
@@ -16,6 +16,6 @@ void HelpViewController::loadView()
 
 void HelpViewController::viewWillDisappear(bool)
 {
-    if (CalcudexAppDelegate* delegate = CalcudexAppDelegate::sharedDelegate())
+    if (UIApplicationDelegate* delegate = UIApplicationDelegate::sharedApplicationDelegate())
         delegate->onFullScreen(false);
 }

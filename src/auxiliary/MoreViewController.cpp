@@ -2,8 +2,7 @@
 
 #include "auxiliary/AboutViewController.h"
 #include "auxiliary/HelpViewController.h"
-#include "editor/NewFormulaViewController.h"
-#include "shell/CalcudexAppDelegate.h"
+#include "ui/UIApplicationDelegate.h"
 #include "ui/UIStyle.h"
 #include "ui/UIView.h"
 
@@ -58,7 +57,7 @@ UITableViewCell* MoreViewController::tableViewCellForRow(UITableView* tableView,
 void MoreViewController::tableViewDidSelectRow(UITableView* tableView, int row)
 {
     UINavigationController* nav = navigationController();
-    if (!nav || row < 0 || row >= kRowCount)
+    if (!nav || row < 0 || row >= kRowCount || (row == 0 && !makeNewFormulaViewController))
         return;
     // The pushed screen's back button reads " Back ".
     navigationItem()->setTitle(QStringLiteral(" Back "));
@@ -66,10 +65,10 @@ void MoreViewController::tableViewDidSelectRow(UITableView* tableView, int row)
 
     UIViewController* child = nullptr;
     if (row == 0) {
-        m_pNewFormulaViewController = new NewFormulaViewController;
+        m_pNewFormulaViewController = makeNewFormulaViewController();
         child = m_pNewFormulaViewController;
     } else if (row == 1) {
-        if (CalcudexAppDelegate* delegate = CalcudexAppDelegate::sharedDelegate())
+        if (UIApplicationDelegate* delegate = UIApplicationDelegate::sharedApplicationDelegate())
             delegate->onFullScreen(true);
         m_pHelpViewController = new HelpViewController;
         child = m_pHelpViewController;

@@ -1,15 +1,16 @@
 #pragma once
 // The More tab: a short menu that leads to the new-formula wizard, the paged
-// picture help and the About page.
+// picture help and the About page. The wizard belongs to the formula editor,
+// which this screen does not know: the application object hands it a maker.
 
 #include "auxiliary/AboutViewController.h"
 #include "auxiliary/HelpViewController.h"
-#include "editor/NewFormulaViewController.h"
 #include "ui/UINavigationController.h"
 #include "ui/UITableView.h"
 #include "ui/UIViewController.h"
 
 #include <QPointer>
+#include <functional>
 
 class MoreViewController : public UIViewController,
                            public UITableViewDataSource,
@@ -24,7 +25,10 @@ public:
     void viewWillAppear(bool animated) override;
 
     UITableView* tableView() const { return m_pTableView; }
-    NewFormulaViewController* newFormulaViewController() const { return m_pNewFormulaViewController; }
+    // Makes the new-formula wizard that the first row opens.
+    std::function<UIViewController*()> makeNewFormulaViewController;
+
+    UIViewController* newFormulaViewController() const { return m_pNewFormulaViewController; }
     HelpViewController* helpViewController() const { return m_pHelpViewController; }
     AboutViewController* aboutViewController() const { return m_pAboutViewController; }
 
@@ -38,7 +42,7 @@ protected:
 
 private:
     UITableView* m_pTableView = nullptr;
-    QPointer<NewFormulaViewController> m_pNewFormulaViewController;
+    QPointer<UIViewController> m_pNewFormulaViewController;
     QPointer<HelpViewController> m_pHelpViewController;
     QPointer<AboutViewController> m_pAboutViewController;
 };

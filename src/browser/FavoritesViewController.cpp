@@ -1,7 +1,8 @@
 #include "browser/FavoritesViewController.h"
 
 #include "shell/Global.h"
-#include "shell/GlobalDisplay.h"
+#include "storage/FavoritesHistory.h"
+#include "ui/GlobalDisplay.h"
 #include "ui/UIBarButtonItem.h"
 #include "ui/UINotificationCenter.h"
 #include "ui/UISegmentedControl.h"

@@ -1,6 +1,6 @@
 #include "browser/FormulaContentView.h"
 
-#include "shell/GlobalDisplay.h"
+#include "ui/GlobalDisplay.h"
 
 #include <QPainter>
 

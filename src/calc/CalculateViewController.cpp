@@ -3,7 +3,6 @@
 #include "calc/CalculationProcedure.h"
 #include "calc/FormulaHandOver.h"
 #include "calc/UIImageControl.h"
-#include "calc/UIPageControl.h"
 #include "editor/DetailView.h"
 #include "shell/Global.h"
 #include "storage/FavoritesHistory.h"
@@ -521,6 +520,7 @@ void CalculateViewController::showDetail()
         m_pKeyboard->show();
     } else {
         m_pDetailView = new DetailView(kDetailFrame, view());
+        m_pDetailView->setDelegate(this);
         m_pDetailView->show();
         m_pDetailView->raise();
         m_pPageCtrl = new UIPageControl(kPageControlFrame, view());

@@ -8,9 +8,9 @@
 
 #include "calc/FormulaKeyboardView.h"
 #include "calc/MyLedViewLite.h"
-#include "calc/UIPageControl.h"
 #include "editor/DetailView.h"
 #include "storage/FormulaRecords.h"
+#include "ui/UIPageControl.h"
 #include "ui/UITableView.h"
 #include "ui/UIViewController.h"
 
@@ -42,7 +42,8 @@ class CalculateViewController : public UIViewController,
                                 public UITableViewDataSource,
                                 public UITableViewDelegate,
                                 public MyLedViewLiteDelegate,
-                                public FormulaKeyboardReceiver {
+                                public FormulaKeyboardReceiver,
+                                public DetailViewDelegate {
     Q_OBJECT
 public:
     static constexpr int kRowCount = 10;
@@ -73,7 +74,7 @@ public:
     // Detail pages and the bar buttons.
     void showDetail();
     void pageAction();
-    void setCurrentPage(int nPage);
+    void setCurrentPage(int nPage) override;
     void updateButtonState();
 
     // Favorites, History and the last used formula.

@@ -1,7 +1,6 @@
 #include "editor/DetailPages.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include "storage/common_dstring.h"
@@ -60,11 +59,4 @@ std::string DetailPicturePath(const std::string& strEntry, const std::string& st
     if (common::toLower(strBook) == kUserDefineBook)
         return strDocumentsFolder + "/Image/" + strEntry;
     return strAppPath + "/Formulas/" + strBook + "/Image/" + strEntry;
-}
-
-int DetailPageAtOffset(double dbOffsetX, double dbWidth)
-{
-    if (!(dbWidth > 0))
-        return 0;
-    return static_cast<int>(std::floor((dbOffsetX - dbWidth / 2) / dbWidth)) + 1;
 }

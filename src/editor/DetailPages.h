@@ -28,7 +28,3 @@ DETAIL_IMAGE_KIND ClassifyDetailImage(const std::string& strEntry, const std::st
 // folder, the shipped books' pictures in the resource folder.
 std::string DetailPicturePath(const std::string& strEntry, const std::string& strBook,
                               const std::string& strDocumentsFolder, const std::string& strAppPath);
-
-// The page shown at a horizontal content offset: the page whose left half
-// the offset has passed.
-int DetailPageAtOffset(double dbOffsetX, double dbWidth);

@@ -1,10 +1,10 @@
 #include "editor/Form2.h"
 
 #include "editor/CustomControl.h"
-#include "shell/CalcudexAppDelegate.h"
 #include "shell/Global.h"
 #include "ui/MIMEView.h"
 #include "ui/UIAlertView.h"
+#include "ui/UIApplicationDelegate.h"
 #include "ui/UINotificationCenter.h"
 #include "ui/UIStyle.h"
 #include "ui/UITimer.h"
@@ -115,7 +115,7 @@ void Form2::tableViewDidSelectRow(UITableView* tableView, int row)
 
 void Form2::openImagePicker()
 {
-    if (CalcudexAppDelegate* delegate = CalcudexAppDelegate::sharedDelegate())
+    if (UIApplicationDelegate* delegate = UIApplicationDelegate::sharedApplicationDelegate())
         delegate->m_bOpenInCreateMode = m_nViewMode == WIZARD_MODE_NEW;
     UINotificationCenter::defaultCenter().postNotification("openImagePicker", this);
 }

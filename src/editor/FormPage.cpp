@@ -1,8 +1,8 @@
 #include "editor/FormPage.h"
 
 #include "editor/CustomControl.h"
-#include "editor/DetailView.h"
 #include "ui/MIMEView.h"
+#include "ui/UIPagingScrollView.h"
 
 FormPage::FormPage(const QRect& frame, UIPagingScrollView* pager, QWidget* parent) : QWidget(parent)
 {

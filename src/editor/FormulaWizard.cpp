@@ -8,7 +8,7 @@
 #include "editor/FormulaWriter.h"
 #include "engine/EngineState.h"
 #include "engine/ExprStandardize.h"
-#include "numerics/NumericalMethods.h"
+#include "engine/IntegerFunctions.h"
 #include "numerics/qlib.h"
 #include "storage/common_dstring.h"
 
@@ -166,13 +166,6 @@ int parseParameterCount(const std::string& strField)
 }
 
 // ---- Pages and Done -----------------------------------------------------------
-
-int wizardPageAtOffset(double dbOffsetX, double dbWidth)
-{
-    if (dbWidth <= 0)
-        return 0;
-    return static_cast<int>(std::floor((dbOffsetX - dbWidth / 2) / dbWidth)) + 1;
-}
 
 int contextHelpIdForPage(int nPage)
 {

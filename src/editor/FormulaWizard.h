@@ -80,9 +80,8 @@ int parseParameterCount(const std::string& strField);
 
 // ---- Pages and Done -----------------------------------------------------------
 
-// The page shown at a horizontal offset (the page whose left half has been
-// passed), and the wizard step the context help explains for it (0..3).
-int wizardPageAtOffset(double dbOffsetX, double dbWidth);
+// The wizard step the context help explains for a page (0..3); the page at
+// an offset is pageAtOffset (ui/UIPaging.h).
 int contextHelpIdForPage(int nPage);
 
 // Done is offered on the last page only, and not while a calculable formula

@@ -2,19 +2,20 @@
 
 #include "auxiliary/ContextHelpViewController.h"
 #include "editor/CustomControl.h"
-#include "editor/DetailView.h"
 #include "editor/Form1.h"
 #include "editor/Form2.h"
 #include "editor/Form3.h"
 #include "editor/Form4.h"
 #include "editor/FormulaWriter.h"
-#include "calc/UIPageControl.h"
 #include "shell/Global.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIBarButtonItem.h"
 #include "ui/UIImage.h"
 #include "ui/UINavigationController.h"
 #include "ui/UINotificationCenter.h"
+#include "ui/UIPageControl.h"
+#include "ui/UIPaging.h"
+#include "ui/UIPagingScrollView.h"
 #include "ui/UIView.h"
 
 #include <QApplication>
@@ -143,7 +144,7 @@ int NewFormulaViewController::currentPage() const
 {
     if (!m_pScrollView)
         return 0;
-    const int nPage = wizardPageAtOffset(m_pScrollView->contentOffset().x(), m_pScrollView->width());
+    const int nPage = pageAtOffset(m_pScrollView->contentOffset().x(), m_pScrollView->width());
     return std::clamp(nPage, 0, std::max(0, m_nPageCount - 1));
 }
 
@@ -161,7 +162,7 @@ void NewFormulaViewController::pageAction()
 
 void NewFormulaViewController::scrollViewDidScroll()
 {
-    const int nPage = wizardPageAtOffset(m_pScrollView->contentOffset().x(), m_pScrollView->width());
+    const int nPage = pageAtOffset(m_pScrollView->contentOffset().x(), m_pScrollView->width());
     m_pPageCtrl->setCurrentPage(nPage);
     g_contextHelpId = contextHelpIdForPage(nPage);
     updateDoneButton(nPage);

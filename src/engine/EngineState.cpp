@@ -1,8 +1,5 @@
 #include "engine/EngineState.h"
 
-#include "numerics/qlib.h"
-
-int g_ErrCode = ERR_SYNTAX;
 int g_Mode = MODE_DEGREES;
 int g_BitWidth = 8;
 
@@ -65,22 +62,6 @@ const char* const ExceptionMsg[EXCEPTION_MSG_COUNT] = {
     "Arccos error",                  // -2
     "Syntax error",                  // -1
 };
-
-void ClearErrorCode()
-{
-    g_ErrCode = ERR_NONE;
-    Clearmerror();
-}
-
-int GetErrorCode()
-{
-    return g_ErrCode;
-}
-
-void SetErrorCode(int nCode)
-{
-    g_ErrCode = nCode;
-}
 
 void SetMode(int nMode)
 {

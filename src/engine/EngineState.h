@@ -3,11 +3,8 @@
 // Engine-wide state shared by the tokenizer, both evaluators, the handlers and
 // the numerical methods. The engine is single-threaded and not re-entrant.
 
+#include "engine/ErrorCodes.h"
 #include "engine/MyDefine.h"
-
-// Last error code, 0 = none. Sticky: every evaluation step returns at once
-// while it is set. Starts at -1, so users call ClearErrorCode first.
-extern int g_ErrCode;
 
 // Angle mode of the trigonometric functions (MODE_DEGREES, MODE_RADIANS,
 // MODE_GRADS). The handlers switch it to radians when they meet a complex
@@ -20,13 +17,6 @@ extern int g_BitWidth;
 // Texts of the error codes -57 .. -1; the message of code c is entry 57 + c.
 constexpr int EXCEPTION_MSG_COUNT = 57;
 extern const char* const ExceptionMsg[EXCEPTION_MSG_COUNT];
-
-// Clears the engine's error code and the number library's error flag.
-void ClearErrorCode();
-int GetErrorCode();
-
-// Records an error code.
-void SetErrorCode(int nCode);
 
 // Stores the angle mode (0, 1 or 2; other values are ignored).
 void SetMode(int nMode);

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "engine/BitOperations.h"
+#include "engine/ExprCalculus.h"
+#include "engine/IntegerFunctions.h"
 #include "engine/qcomplex.h"
 #include "numerics/CashFlow.h"
 #include "numerics/DisplayFormat.h"
@@ -70,13 +72,6 @@ std::string Trimmed(const char* lpszText)
         return std::string();
     const size_t nLast = strText.find_last_not_of(' ');
     return strText.substr(nFirst, nLast - nFirst + 1);
-}
-
-double ToDouble(const unsigned short* q)
-{
-    double d = 0.0;
-    qtoe(q, &d);
-    return d;
 }
 
 class NestingScope {
@@ -200,7 +195,7 @@ public:
     {
         qreal value;
         bOk = NextValue(value, bRequired);
-        return bOk ? ToDouble(value) : 0.0;
+        return bOk ? qtodouble(value) : 0.0;
     }
 
     // True when the list has no further argument; a surplus one is error -8.
@@ -388,7 +383,7 @@ qcmplx Calculus(int nFunction, ArgumentReader& reader)
     case FN_INT: result = integration(first, second, expression.Data()); break;
     case FN_DERIV: result = derivation(expression.Data(), strVariable.c_str(), first); break;
     case FN_EVAL: result = fn(first); break;
-    case FN_ROOT: result = Real(fnroot(ToDouble(first), ToDouble(second), fn)); break;
+    case FN_ROOT: result = Real(fnroot(qtodouble(first), qtodouble(second), fn)); break;
     default: break;
     }
     g_lpszExpression = nullptr;
@@ -441,7 +436,7 @@ qcmplx Series(bool bProduct, ArgumentReader& reader)
     if (nDirection != 0) {
         qreal quotient;
         qdiv(step, range, quotient);
-        const double dbQuotient = ToDouble(quotient);
+        const double dbQuotient = qtodouble(quotient);
         if (!(dbQuotient < static_cast<double>(mg_nMaxTerms))) {
             SetErrorCode(ERR_SUM_STEP);
             return qczero;
@@ -564,7 +559,7 @@ qcmplx Complement(int nFunction, ArgumentReader& reader)
         SetErrorCode(ERR_NOT_WHOLE);
         return qczero;
     }
-    const double d = ToDouble(value);
+    const double d = qtodouble(value);
     return Real(static_cast<double>(nFunction == FN_NOT ? WordNot(d) : WordComplement(d)));
 }
 

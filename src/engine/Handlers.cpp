@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/BitHandlers.h"
 #include "engine/BitOperations.h"
 #include "engine/EngineState.h"
 #include "engine/complex.h"
@@ -204,43 +205,13 @@ bool TimesPowerOfTen(COMPLEX a, COMPLEX b, COMPLEX& r)
     return true;
 }
 
-// Both operands of a bit operation as exact 32-bit integers.
-bool BitOperands(COMPLEX a, COMPLEX b, int32_t& na, int32_t& nb)
-{
-    if (!RequireReal(a) || !RequireReal(b))
-        return false;
-    if (!ToInt32Exact(a.x, na) || !ToInt32Exact(b.x, nb)) {
-        SetErrorCode(ERR_NOT_WHOLE);
-        return false;
-    }
-    return true;
-}
-
-template <typename Operation>
-void Logic(COMPLEX* pStack, long& nCount, long nBase, Operation operation)
-{
-    Binary(pStack, nCount, nBase, [=](COMPLEX a, COMPLEX b, COMPLEX& r) {
-        int32_t na = 0;
-        int32_t nb = 0;
-        if (!BitOperands(a, b, na, nb))
-            return false;
-        r = COMPLEX{operation(na, nb), 0.0};
-        return true;
-    });
-}
-
-void Shift(COMPLEX* pStack, long& nCount, long nBase, long double (*pfn)(long double, long double))
-{
-    Binary(pStack, nCount, nBase, [=](COMPLEX a, COMPLEX b, COMPLEX& r) {
-        if (!RequireReal(a) || !RequireReal(b))
-            return false;
-        const double dbValue = static_cast<double>(pfn(a.x, b.x));
-        if (g_ErrCode != 0)
-            return false;
-        r = COMPLEX{dbValue, 0.0};
-        return true;
-    });
-}
+// How the bit operators read and make the numbers of this evaluator.
+struct ComplexNumbers {
+    using Number = COMPLEX;
+    static bool IsReal(const COMPLEX& z) { return RequireReal(z); }
+    static double RealPart(const COMPLEX& z) { return z.x; }
+    static COMPLEX Make(double d) { return COMPLEX{d, 0.0}; }
+};
 
 // Remainder |a| mod |b| of two whole numbers that fit a 32-bit integer.
 bool WholeRemainder(double a, double b, double& dbResult)
@@ -395,51 +366,47 @@ void mod(COMPLEX* pStack, long& nCount, long nBase)
 
 void shl(COMPLEX* pStack, long& nCount, long nBase)
 {
-    Shift(pStack, nCount, nBase, SHL);
+    Binary(pStack, nCount, nBase, BitShift<ComplexNumbers>(SHL));
 }
 
 void shr(COMPLEX* pStack, long& nCount, long nBase)
 {
-    Shift(pStack, nCount, nBase, SHR);
+    Binary(pStack, nCount, nBase, BitShift<ComplexNumbers>(SHR));
 }
 
 void rtl(COMPLEX* pStack, long& nCount, long nBase)
 {
-    Shift(pStack, nCount, nBase, RTL);
+    Binary(pStack, nCount, nBase, BitShift<ComplexNumbers>(RTL));
 }
 
 void rtr(COMPLEX* pStack, long& nCount, long nBase)
 {
-    Shift(pStack, nCount, nBase, RTR);
+    Binary(pStack, nCount, nBase, BitShift<ComplexNumbers>(RTR));
 }
 
 void ANDF(COMPLEX* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) { return static_cast<double>(a & b); });
+    Binary(pStack, nCount, nBase, BitLogic<ComplexNumbers>(BitAnd));
 }
 
 void ORF(COMPLEX* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) { return static_cast<double>(a | b); });
+    Binary(pStack, nCount, nBase, BitLogic<ComplexNumbers>(BitOr));
 }
 
 void XORF(COMPLEX* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) { return static_cast<double>(a ^ b); });
+    Binary(pStack, nCount, nBase, BitLogic<ComplexNumbers>(BitXor));
 }
 
 void NANDF(COMPLEX* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) {
-        return static_cast<double>(WordNot(static_cast<long double>(a & b)));
-    });
+    Binary(pStack, nCount, nBase, BitLogic<ComplexNumbers>(BitNand));
 }
 
 void NORF(COMPLEX* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) {
-        return static_cast<double>(WordNot(static_cast<long double>(a | b)));
-    });
+    Binary(pStack, nCount, nBase, BitLogic<ComplexNumbers>(BitNor));
 }
 
 void Not(COMPLEX* pStack, long& nCount, long nBase)

@@ -2,10 +2,11 @@
 
 #include <cstdint>
 
+#include "engine/BitHandlers.h"
 #include "engine/BitOperations.h"
 #include "engine/EngineState.h"
+#include "engine/IntegerFunctions.h"
 #include "engine/qcomplex.h"
-#include "numerics/NumericalMethods.h"
 
 namespace {
 
@@ -75,18 +76,6 @@ bool RequireReal(const qcmplx& z)
         return false;
     }
     return true;
-}
-
-double ToDouble(const unsigned short* a)
-{
-    double d = 0.0;
-    qtoe(a, &d);
-    return d;
-}
-
-qcmplx FromDouble(double d)
-{
-    return qcmplx_fromdouble(d, 0.0);
 }
 
 void PushResult(qcmplx* pStack, long& nCount, const qcmplx& z)
@@ -215,49 +204,13 @@ bool TimesPowerOfTen(const qcmplx& a, const qcmplx& b, qcmplx& r)
     return g_ErrCode == 0;
 }
 
-// Both operands real, as doubles.
-bool RealOperands(const qcmplx& a, const qcmplx& b, double& da, double& db)
-{
-    if (!RequireReal(a) || !RequireReal(b))
-        return false;
-    da = ToDouble(a.r);
-    db = ToDouble(b.r);
-    return true;
-}
-
-void Shift(qcmplx* pStack, long& nCount, long nBase, long double (*pfn)(long double, long double))
-{
-    Binary(pStack, nCount, nBase, [=](const qcmplx& a, const qcmplx& b, qcmplx& r) {
-        double da = 0.0;
-        double db = 0.0;
-        if (!RealOperands(a, b, da, db))
-            return false;
-        const double dbResult = static_cast<double>(pfn(da, db));
-        if (g_ErrCode != 0)
-            return false;
-        r = FromDouble(dbResult);
-        return true;
-    });
-}
-
-template <typename Operation>
-void Logic(qcmplx* pStack, long& nCount, long nBase, Operation operation)
-{
-    Binary(pStack, nCount, nBase, [=](const qcmplx& a, const qcmplx& b, qcmplx& r) {
-        double da = 0.0;
-        double db = 0.0;
-        if (!RealOperands(a, b, da, db))
-            return false;
-        int32_t na = 0;
-        int32_t nb = 0;
-        if (!ToInt32Exact(da, na) || !ToInt32Exact(db, nb)) {
-            SetErrorCode(ERR_NOT_WHOLE);
-            return false;
-        }
-        r = FromDouble(operation(na, nb));
-        return true;
-    });
-}
+// How the bit operators read and make the numbers of this evaluator.
+struct ExNumbers {
+    using Number = qcmplx;
+    static bool IsReal(const qcmplx& z) { return RequireReal(z); }
+    static double RealPart(const qcmplx& z) { return qtodouble(z.r); }
+    static qcmplx Make(double d) { return qcmplx_fromdouble(d); }
+};
 
 }  // namespace
 
@@ -387,51 +340,47 @@ void modEx(qcmplx* pStack, long& nCount, long nBase)
 
 void shlEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    Shift(pStack, nCount, nBase, SHL);
+    Binary(pStack, nCount, nBase, BitShift<ExNumbers>(SHL));
 }
 
 void shrEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    Shift(pStack, nCount, nBase, SHR);
+    Binary(pStack, nCount, nBase, BitShift<ExNumbers>(SHR));
 }
 
 void rtlEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    Shift(pStack, nCount, nBase, RTL);
+    Binary(pStack, nCount, nBase, BitShift<ExNumbers>(RTL));
 }
 
 void rtrEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    Shift(pStack, nCount, nBase, RTR);
+    Binary(pStack, nCount, nBase, BitShift<ExNumbers>(RTR));
 }
 
 void ANDFEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) { return static_cast<double>(a & b); });
+    Binary(pStack, nCount, nBase, BitLogic<ExNumbers>(BitAnd));
 }
 
 void ORFEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) { return static_cast<double>(a | b); });
+    Binary(pStack, nCount, nBase, BitLogic<ExNumbers>(BitOr));
 }
 
 void XORFEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) { return static_cast<double>(a ^ b); });
+    Binary(pStack, nCount, nBase, BitLogic<ExNumbers>(BitXor));
 }
 
 void NANDFEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) {
-        return static_cast<double>(WordNot(static_cast<long double>(a & b)));
-    });
+    Binary(pStack, nCount, nBase, BitLogic<ExNumbers>(BitNand));
 }
 
 void NORFEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    Logic(pStack, nCount, nBase, [](int32_t a, int32_t b) {
-        return static_cast<double>(WordNot(static_cast<long double>(a | b)));
-    });
+    Binary(pStack, nCount, nBase, BitLogic<ExNumbers>(BitNor));
 }
 
 void notEx(qcmplx* pStack, long& nCount, long nBase)
@@ -439,7 +388,7 @@ void notEx(qcmplx* pStack, long& nCount, long nBase)
     Unary(pStack, nCount, nBase, [](const qcmplx& z, qcmplx& r) {
         if (!RequireReal(z))
             return false;
-        r = FromDouble(static_cast<double>(WordNot(ToDouble(z.r))));
+        r = qcmplx_fromdouble(static_cast<double>(WordNot(qtodouble(z.r))));
         return true;
     });
 }
@@ -449,7 +398,7 @@ void cplEx(qcmplx* pStack, long& nCount, long nBase)
     Unary(pStack, nCount, nBase, [](const qcmplx& z, qcmplx& r) {
         if (!RequireReal(z))
             return false;
-        r = FromDouble(static_cast<double>(WordComplement(ToDouble(z.r))));
+        r = qcmplx_fromdouble(static_cast<double>(WordComplement(qtodouble(z.r))));
         return true;
     });
 }

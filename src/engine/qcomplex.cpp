@@ -155,6 +155,13 @@ qcmplx qcmplx_fromdouble(double re, double im)
     return Normalized(z);
 }
 
+double qtodouble(const unsigned short* a)
+{
+    double d = 0.0;
+    qtoe(a, &d);
+    return d;
+}
+
 qcmplx qcmplx_add(const qcmplx& a, const qcmplx& b)
 {
     qcmplx c = Cleared();

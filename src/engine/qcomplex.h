@@ -51,3 +51,4 @@ bool qiswhole(const unsigned short* a);     // equal to its floor
 bool qcmplx_isreal(const qcmplx& z);        // imaginary part exactly zero
 qcmplx qcmplx_make(const unsigned short* re);            // (re, 0)
 qcmplx qcmplx_fromdouble(double re, double im = 0.0);
+double qtodouble(const unsigned short* a);                // the nearest double

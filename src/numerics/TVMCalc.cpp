@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/EngineState.h"
+#include "engine/ErrorCodes.h"
 #include "numerics/NumericalMethods.h"
 
 double CTVMCalc::m_dbNPER = 0.0;

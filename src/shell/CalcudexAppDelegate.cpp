@@ -2,14 +2,15 @@
 
 #include "auxiliary/MoreViewController.h"
 #include "browser/EditFavoritesViewController.h"
-#include "calc/CalculateViewController.h"
 #include "browser/FavoritesViewController.h"
 #include "browser/FormulaViewController.h"
+#include "calc/CalculateViewController.h"
+#include "editor/NewFormulaViewController.h"
 #include "shell/AppStartup.h"
 #include "shell/Global.h"
-#include "shell/GlobalDisplay.h"
 #include "shell/ImageSupport.h"
 #include "storage/FavoritesHistory.h"
+#include "ui/GlobalDisplay.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIImage.h"
 #include "ui/UINavigationController.h"
@@ -22,6 +23,10 @@
 #include <QImageReader>
 #include <QStandardPaths>
 #include <cstdio>
+
+FrameRect g_rWindow;
+FrameRect g_rTrans;
+FrameRect g_rTabbar;
 
 namespace {
 
@@ -70,6 +75,7 @@ void CalcudexAppDelegate::applicationDidFinishLaunching()
     initAppPaths();
     UIImage::setResourcePath(QString::fromStdString(g_sAppPath));
     g_pAppDelegate = this;
+    makeShared();
 
     copyResourceToDocumentFolder();
     initApplication();
@@ -89,7 +95,9 @@ void CalcudexAppDelegate::applicationDidFinishLaunching()
     m_navFavoritesEditViewCtrler = new UINavigationController(m_favoritesEditViewCtrler);
     m_calculateViewCtrler = new CalculateViewController;
     m_navCalculateViewCtrler = new UINavigationController(m_calculateViewCtrler);
-    m_moreViewCtrler = new MoreViewController;
+    auto* more = new MoreViewController;
+    more->makeNewFormulaViewController = [] { return new NewFormulaViewController; };
+    m_moreViewCtrler = more;
     m_navMoreViewCtrler = new UINavigationController(m_moreViewCtrler);
 
     m_tabbarCtrler = new UITabBarController;

@@ -5,6 +5,7 @@
 // picture picker for the formula editor, and saves at termination.
 
 #include "shell/TransitionView.h"
+#include "ui/UIApplicationDelegate.h"
 #include "ui/UITabBarController.h"
 
 #include <QImage>
@@ -19,7 +20,21 @@ class FormulaViewController;
 class FavoritesViewController;
 class EditFavoritesViewController;
 
-class CalcudexAppDelegate : public QObject, public TransitionViewDelegate, public UITabBarControllerDelegate {
+// Frames saved while full-screen mode is on (window, transition view, tab bar).
+struct FrameRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+extern FrameRect g_rWindow;
+extern FrameRect g_rTrans;
+extern FrameRect g_rTabbar;
+
+class CalcudexAppDelegate : public QObject,
+                            public UIApplicationDelegate,
+                            public TransitionViewDelegate,
+                            public UITabBarControllerDelegate {
     Q_OBJECT
 public:
     CalcudexAppDelegate();
@@ -31,7 +46,7 @@ public:
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
 
-    void onFullScreen(bool fullScreen);
+    void onFullScreen(bool fullScreen) override;
     void onEditFavHis();
     void onFavHis();
 
@@ -45,7 +60,6 @@ public:
     UIWindow* window = nullptr;
     UITabBarController* m_tabbarCtrler = nullptr;
     UIViewController* m_calculateViewCtrler = nullptr;
-    bool m_bOpenInCreateMode = false;
 
     TransitionView* transitionView() const { return m_transitionView; }
     FormulaViewController* formulaViewController() const { return m_formulaViewCtrler; }

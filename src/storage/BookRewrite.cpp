@@ -3,7 +3,7 @@
 // temporary files then take the place of the book's files.
 #include <algorithm>
 
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
 #include "storage/BookFileIO.h"
 #include "storage/Formulas.h"
 #include "storage/common_util.h"

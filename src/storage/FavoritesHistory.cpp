@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
 #include "storage/common_util.h"
+
+std::vector<FORMULA_NODE_INFO> g_arrFavorite;
+std::vector<FORMULA_NODE_INFO> g_arrHistory;
 
 namespace {
 

@@ -15,6 +15,9 @@
 
 #include "storage/FormulaRecords.h"
 
+extern std::vector<FORMULA_NODE_INFO> g_arrFavorite;
+extern std::vector<FORMULA_NODE_INFO> g_arrHistory;
+
 std::string getFavoritesFilename();
 std::string getHistoryFilename();
 std::string getLastUsedFormulaFilename();

@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstring>
 
-#include "shell/Global.h"
 #include "storage/BookFileIO.h"
 #include "storage/Formulas.h"
 #include "storage/common_dstring.h"

@@ -2,7 +2,7 @@
 // node and the folders above it.
 #include <algorithm>
 
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
 #include "storage/Formulas.h"
 #include "storage/common_util.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
 #include "storage/BookFileIO.h"
 #include "storage/common_dstring.h"
 #include "storage/common_util.h"

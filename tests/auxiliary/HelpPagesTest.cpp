@@ -37,8 +37,8 @@ TEST(HelpPages, ContextHelpPage)
         {2, 2, "Help/Step3_Help.htm"},
         {3, 3, "Help/Step4_Help.htm"},
         {1, 2, "Help/Step3_Help.htm"},  // the step page follows the wizard, not the number
-        {4, 2, "Help/source_mimetextutorial.htm"},
-        {7, 0, "Help/source_mimetextutorial.htm"},
+        {4, 2, "Help/source_textutorial.htm"},
+        {7, 0, "Help/source_textutorial.htm"},
         {0, 9, "Help/Step4_Help.htm"},  // a step beyond the four pages shows the last
     };
     for (const auto& k : kCases)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/DetailPages.h"
+#include "ui/UIPaging.h"
 
 namespace {
 
@@ -92,8 +93,8 @@ TEST(DetailPages, PageAtScrollOffset)
         {0, 0}, {159, 0}, {160, 1}, {320, 1}, {479, 1}, {480, 2}, {640, 2},
     };
     for (const auto& c : kCases)
-        EXPECT_EQ(DetailPageAtOffset(c.dbOffset, 320), c.nPage) << c.dbOffset;
-    EXPECT_EQ(DetailPageAtOffset(100, 0), 0);
+        EXPECT_EQ(pageAtOffset(c.dbOffset, 320), c.nPage) << c.dbOffset;
+    EXPECT_EQ(pageAtOffset(100, 0), 0);
 }
 
 }  // namespace

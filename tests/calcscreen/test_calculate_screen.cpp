@@ -10,13 +10,13 @@
 #include "calc/CalculateViewController.h"
 #include "calc/CalculationProcedure.h"
 #include "calc/UIImageControl.h"
-#include "calc/UIPageControl.h"
 #include "editor/DetailView.h"
 #include "engine/EngineState.h"
 #include "storage/FavoritesHistory.h"
 #include "ui/MIMEView.h"
-#include "ui/UISegmentedControl.h"
 #include "ui/UIImage.h"
+#include "ui/UIPageControl.h"
+#include "ui/UISegmentedControl.h"
 
 #include <QImage>
 #include <QRegularExpression>

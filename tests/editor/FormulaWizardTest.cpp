@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/FormulaWizard.h"
+#include "ui/UIPaging.h"
 
 namespace {
 
@@ -260,8 +261,8 @@ TEST(WizardPages, PageAtOffsetAndHelpStep)
         {0, 0, 0}, {159, 0, 0}, {160, 1, 1}, {320, 1, 1}, {640, 2, 2}, {960, 3, 3}, {1920, 6, 3}, {-10, 0, 0},
     };
     for (const auto& k : kCases) {
-        EXPECT_EQ(wizardPageAtOffset(k.dbOffset, 320), k.nPage) << k.dbOffset;
-        EXPECT_EQ(contextHelpIdForPage(wizardPageAtOffset(k.dbOffset, 320)), k.nHelpId) << k.dbOffset;
+        EXPECT_EQ(pageAtOffset(k.dbOffset, 320), k.nPage) << k.dbOffset;
+        EXPECT_EQ(contextHelpIdForPage(pageAtOffset(k.dbOffset, 320)), k.nHelpId) << k.dbOffset;
     }
 }
 

@@ -11,7 +11,6 @@
 #include "calc/CalculateViewController.h"
 #include "calc/FormulaKeyboardView.h"
 #include "calc/UIImageControl.h"
-#include "calc/UIPageControl.h"
 #include "editor/CustomControl.h"
 #include "editor/DetailView.h"
 #include "editor/EditFormulaViewController.h"
@@ -21,6 +20,7 @@
 #include "editor/Form4.h"
 #include "editor/NewFormulaViewController.h"
 #include "ui/UINavigationController.h"
+#include "ui/UIPageControl.h"
 #include "ui/UISegmentedControl.h"
 
 namespace wizardtest {

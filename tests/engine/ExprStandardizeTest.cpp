@@ -52,7 +52,8 @@ struct ResultCase {
 };
 
 // Expected values computed with "bc -l" at scale=60 from the equivalent bc
-// expression (degrees converted with pi = 4*a(1)), rounded to 21 digits.
+// expression (degrees converted with pi = 4*a(1)), rounded to 21 digits, by
+// make_results_table.py.
 // The calculus rows carry the accuracy of their double-precision methods.
 TEST_F(ExprStandardizeTest, ResultsAgainstIndependentValues)
 {

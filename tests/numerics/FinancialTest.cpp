@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "engine/EngineState.h"
+#include "engine/ErrorCodes.h"
 #include "numerics/CashFlow.h"
 #include "numerics/TVMCalc.h"
 

@@ -23,45 +23,6 @@ using namespace qtest;
 
 namespace {
 
-// RAII for the few mpfr_t a check needs.
-struct Mpfr {
-    mpfr_t v;
-    explicit Mpfr(mpfr_prec_t nBits = kRefBits) { mpfr_init2(v, nBits); }
-    ~Mpfr() { mpfr_clear(v); }
-    Mpfr(const Mpfr&) = delete;
-    Mpfr& operator=(const Mpfr&) = delete;
-    operator mpfr_ptr() { return v; }
-};
-
-// Worst error seen by one routine, with the argument that produced it.
-struct Worst {
-    double dUlp = 0.0;
-    std::string strArg;
-    long nCount = 0;
-
-    void Note(double dErr, const std::string& strWhat)
-    {
-        ++nCount;
-        if (dErr > dUlp || std::isnan(dErr)) {
-            dUlp = dErr;
-            strArg = strWhat;
-        }
-    }
-};
-
-std::string Text(const unsigned short* x)
-{
-    char sz[QASCLEN];
-    qtoascex(x, sz, 40);
-    return sz;
-}
-
-void Report(const char* pName, const Worst& w, double dBound)
-{
-    std::printf("[ worst    ] %-8s %10.3f ulp  (bound %g, %ld arguments)%s%s\n", pName, w.dUlp, dBound,
-                w.nCount, w.strArg.empty() ? "" : "  at ", w.strArg.c_str());
-}
-
 using QUnary = int (*)(const unsigned short*, unsigned short*);
 using MUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 using QBinary = int (*)(const unsigned short*, const unsigned short*, unsigned short*);

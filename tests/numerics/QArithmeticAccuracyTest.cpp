@@ -22,42 +22,6 @@ using namespace qtest;
 
 namespace {
 
-struct Mpfr {
-    mpfr_t v;
-    explicit Mpfr(mpfr_prec_t nBits = kRefBits) { mpfr_init2(v, nBits); }
-    ~Mpfr() { mpfr_clear(v); }
-    Mpfr(const Mpfr&) = delete;
-    Mpfr& operator=(const Mpfr&) = delete;
-    operator mpfr_ptr() { return v; }
-};
-
-std::string Text(const unsigned short* x)
-{
-    char sz[QASCLEN];
-    qtoascex(x, sz, 30);
-    return sz;
-}
-
-struct Worst {
-    double dUlp = 0.0;
-    std::string strArg;
-    long nCount = 0;
-    void Note(double d, const std::string& s)
-    {
-        ++nCount;
-        if (d > dUlp || std::isnan(d)) {
-            dUlp = d;
-            strArg = s;
-        }
-    }
-};
-
-void Report(const char* pName, const Worst& w, double dBound)
-{
-    std::printf("[ worst    ] %-8s %9.3f ulp  (bound %g, %ld arguments)%s%s\n", pName, w.dUlp, dBound, w.nCount,
-                w.strArg.empty() ? "" : "  at ", w.strArg.c_str());
-}
-
 // ---- Two-operand arithmetic ----
 
 using QBinary = int (*)(const unsigned short*, const unsigned short*, unsigned short*);

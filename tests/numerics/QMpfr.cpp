@@ -101,4 +101,26 @@ std::string QHex(const unsigned short* a)
     return s;
 }
 
+std::string Text(const unsigned short* x)
+{
+    char sz[QASCLEN];
+    qtoascex(x, sz, 40);
+    return sz;
+}
+
+void Worst::Note(double dErr, const std::string& strWhat)
+{
+    ++nCount;
+    if (dErr > dUlp || std::isnan(dErr)) {
+        dUlp = dErr;
+        strArg = strWhat;
+    }
+}
+
+void Report(const char* pName, const Worst& w, double dBound)
+{
+    std::printf("[ worst    ] %-8s %10.3f ulp  (bound %g, %ld arguments)%s%s\n", pName, w.dUlp, dBound,
+                w.nCount, w.strArg.empty() ? "" : "  at ", w.strArg.c_str());
+}
+
 }  // namespace qtest

@@ -1,7 +1,8 @@
 #pragma once
 
-// Exact conversions between qreal and MPFR numbers, built word by word, and
-// the error measures the accuracy tests report.
+// Exact conversions between qreal and MPFR numbers, built word by word, the
+// error measures the accuracy tests report, and the record and report of the
+// worst error of one routine.
 
 #include <mpfr.h>
 
@@ -32,5 +33,30 @@ double ScaledError(const unsigned short* q, const mpfr_t ref, const mpfr_t scale
 
 // Words of a qreal in hex, for failure messages.
 std::string QHex(const unsigned short* a);
+
+// A qreal in exponent form with 40 digits, for messages.
+std::string Text(const unsigned short* x);
+
+// RAII for the few mpfr_t a check needs.
+struct Mpfr {
+    mpfr_t v;
+    explicit Mpfr(mpfr_prec_t nBits = kRefBits) { mpfr_init2(v, nBits); }
+    ~Mpfr() { mpfr_clear(v); }
+    Mpfr(const Mpfr&) = delete;
+    Mpfr& operator=(const Mpfr&) = delete;
+    operator mpfr_ptr() { return v; }
+};
+
+// Worst error seen by one routine, with the argument that produced it.
+struct Worst {
+    double dUlp = 0.0;
+    std::string strArg;
+    long nCount = 0;
+
+    void Note(double dErr, const std::string& strWhat);
+};
+
+// Prints "[ worst    ] name  err ulp  (bound b, n arguments)  at argument".
+void Report(const char* pName, const Worst& w, double dBound);
 
 }  // namespace qtest

@@ -8,7 +8,7 @@
 
 #include "IndependentBookReader.h"
 #include "StorageTestSupport.h"
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
 #include "storage/Formulas.h"
 
 namespace {

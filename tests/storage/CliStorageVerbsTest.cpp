@@ -12,7 +12,7 @@
 
 #include "IndependentBookReader.h"
 #include "StorageTestSupport.h"
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
 
 namespace fs = std::filesystem;
 

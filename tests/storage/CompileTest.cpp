@@ -9,7 +9,7 @@
 
 #include "IndependentBookReader.h"
 #include "StorageTestSupport.h"
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
 #include "storage/Formulas.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "StorageTestSupport.h"
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
 #include "storage/FavoritesHistory.h"
 #include "storage/Formulas.h"
 

@@ -5,7 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "shell/Global.h"
+#include "storage/BookFolders.h"
+#include "storage/FavoritesHistory.h"
 #include "storage/Formulas.h"
 
 namespace fs = std::filesystem;

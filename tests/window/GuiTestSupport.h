@@ -8,6 +8,7 @@
 #include "shell/AppStartup.h"
 #include "shell/CalcudexAppDelegate.h"
 #include "shell/Global.h"
+#include "storage/FavoritesHistory.h"
 #include "storage/Formulas.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIBarButtonItem.h"

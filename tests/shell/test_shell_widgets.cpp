@@ -2,12 +2,13 @@
 // view, the image helpers, the touch guard and the browser row view.
 
 #include "browser/FormulaContentView.h"
-#include "shell/GlobalDisplay.h"
 #include "shell/ImageSupport.h"
 #include "shell/SafeTouchesView.h"
 #include "shell/TransitionView.h"
+#include "ui/GlobalDisplay.h"
 #include "ui/MIMEView.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -377,10 +378,11 @@ void TestShellWidgets::contentViewKeepsSizeForEmptyContent()
     QVERIFY(view.content().isEmpty());
 }
 
-int runShellWidgetTests(int argc, char** argv)
-{
-    TestShellWidgets tests;
-    return QTest::qExec(&tests, argc, argv);
-}
-
 #include "test_shell_widgets.moc"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TestShellWidgets tests;
+    return QTest::qExec(&tests, argc, argv) ? 1 : 0;
+}

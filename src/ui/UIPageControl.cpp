@@ -1,4 +1,4 @@
-#include "calc/UIPageControl.h"
+#include "ui/UIPageControl.h"
 
 #include <QMouseEvent>
 #include <QPainter>

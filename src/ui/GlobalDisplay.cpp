@@ -1,4 +1,4 @@
-#include "shell/GlobalDisplay.h"
+#include "ui/GlobalDisplay.h"
 
 #include "ui/UIStyle.h"
 

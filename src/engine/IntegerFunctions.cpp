@@ -1,0 +1,183 @@
+#include "engine/IntegerFunctions.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "engine/BitOperations.h"
+#include "engine/EngineState.h"
+#include "engine/qcomplex.h"
+
+namespace {
+
+// The value as a whole 32-bit number, or false.
+bool WholeArgument(const unsigned short* a, int32_t& nValue)
+{
+    return ToInt32Exact(qtodouble(a), nValue);
+}
+
+int64_t Magnitude(int32_t n)
+{
+    return n < 0 ? -static_cast<int64_t>(n) : n;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Counting functions
+
+qcmplx GT(const unsigned short* n)
+{
+    qcmplx result = qcone;
+    long nWhole = 0;
+    qreal fraction;
+    qifrac(n, &nWhole, fraction);
+    for (long k = 2; k <= nWhole; ++k) {
+        qreal factor;
+        ltoq(&k, factor);
+        // Stop at the largest magnitude instead of multiplying on (and
+        // reporting an overflow) for ever larger n.
+        if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
+            qinfin(result.r);
+            break;
+        }
+        qmul(factor, result.r, result.r);
+    }
+    return result;
+}
+
+qcmplx NPR(const unsigned short* n, const unsigned short* r)
+{
+    if (qiswhole(n) && qiswhole(r) && !qisnegative(r) && qcmp(r, n) <= 0) {
+        // n (n-1) ... (n-r+1), which stays finite where n! alone would not.
+        // The factors are counted down from n itself, which may lie beyond
+        // any machine integer (npr(3000000000, 1) is 3000000000).
+        long nCount = 0;
+        qreal fraction;
+        qifrac(r, &nCount, fraction);
+        qreal factor;
+        qmov(n, factor);
+        qcmplx result = qcone;
+        for (long k = 0; k < nCount; ++k) {
+            if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
+                qinfin(result.r);
+                break;
+            }
+            qmul(factor, result.r, result.r);
+            qsub(qone, factor, factor);
+        }
+        return result;
+    }
+    qreal difference;
+    qsub(r, n, difference);
+    qcmplx numerator = GT(n);
+    const qcmplx denominator = GT(difference);
+    qdiv(denominator.r, numerator.r, numerator.r);
+    return numerator;
+}
+
+qcmplx NCR(const unsigned short* n, const unsigned short* r)
+{
+    if (qiswhole(n) && qiswhole(r) && !qisnegative(r) && qcmp(r, n) <= 0) {
+        // C = prod (n - k + i) / i for i = 1..k with k = min(r, n - r): every
+        // partial product is itself a binomial coefficient. The factors are
+        // kept as numbers of the library, so n may exceed a machine integer.
+        qreal rest;
+        qsub(r, n, rest);
+        const unsigned short* k = qcmp(r, rest) <= 0 ? r : rest;
+        long nPick = 0;
+        qreal fraction;
+        qifrac(k, &nPick, fraction);
+        qreal factor;
+        qsub(k, n, factor);
+        qcmplx result = qcone;
+        for (long i = 1; i <= nPick; ++i) {
+            qadd(qone, factor, factor);
+            qreal divisor;
+            ltoq(&i, divisor);
+            if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
+                qinfin(result.r);
+                break;
+            }
+            qmul(factor, result.r, result.r);
+            qdiv(divisor, result.r, result.r);
+        }
+        return result;
+    }
+    qcmplx permutations = NPR(n, r);
+    const qcmplx factorial = GT(r);
+    qdiv(factorial.r, permutations.r, permutations.r);
+    return permutations;
+}
+
+// ---------------------------------------------------------------------------
+// Number theory
+
+qcmplx GCD(const unsigned short* a, const unsigned short* b)
+{
+    int32_t na = 0;
+    int32_t nb = 0;
+    if (!WholeArgument(a, na) || !WholeArgument(b, nb)) {
+        SetErrorCode(ERR_INVALID_TYPE);
+        return qczero;
+    }
+    return qcmplx_fromdouble(static_cast<double>(gcd(na, nb)));
+}
+
+qcmplx LCM(const unsigned short* a, const unsigned short* b)
+{
+    int32_t na = 0;
+    int32_t nb = 0;
+    if (!WholeArgument(a, na) || !WholeArgument(b, nb)) {
+        SetErrorCode(ERR_LCM);
+        return qczero;
+    }
+    return qcmplx_fromdouble(lcm(na, nb));
+}
+
+qcmplx MOD(const unsigned short* a, const unsigned short* b)
+{
+    int32_t na = 0;
+    int32_t nb = 0;
+    if (!WholeArgument(a, na) || !WholeArgument(b, nb)) {
+        SetErrorCode(ERR_INVALID_TYPE);
+        return qczero;
+    }
+    if (nb == 0) {
+        SetErrorCode(ERR_DIVISION);
+        return qczero;
+    }
+    return qcmplx_fromdouble(static_cast<double>(Magnitude(na) % Magnitude(nb)));
+}
+
+qcmplx FIB(const unsigned short* n)
+{
+    const double dbIndex = qtodouble(n);
+    if (!qiswhole(n) || qisnegative(n)) {
+        SetErrorCode(ERR_NOT_WHOLE);
+        return qczero;
+    }
+    if (dbIndex >= 1024.0) {
+        SetErrorCode(ERR_OUT_OF_RANGE);
+        return qczero;
+    }
+    const int nIndex = static_cast<int>(dbIndex);
+    double dbPrevious = 0.0;
+    double dbCurrent = nIndex == 0 ? 0.0 : 1.0;
+    for (int k = 2; k <= nIndex; ++k) {
+        const double dbNext = dbPrevious + dbCurrent;
+        dbPrevious = dbCurrent;
+        dbCurrent = dbNext;
+    }
+    return qcmplx_fromdouble(dbCurrent);
+}
+
+qcmplx RAN(const unsigned short* a, const unsigned short* b)
+{
+    const double dbA = qtodouble(a);
+    const double dbB = qtodouble(b);
+    const double dbLow = std::fmin(dbA, dbB);
+    const double dbHigh = std::fmax(dbA, dbB);
+    const double r = static_cast<double>(std::rand());
+    return qcmplx_fromdouble(dbLow + (dbHigh - dbLow) * std::fabs(std::sin(r)));
+}
