@@ -67,6 +67,15 @@ void FollowDecades(QLogValueAxis* axis)
     axis->setMinorTickCount(dbStep == 1 && dbDecades <= 3 ? 8 : 0);
 }
 
+// Ticks for the range an axis shows (also when setting the range changed nothing).
+void FollowRange(QAbstractAxis* axis)
+{
+    if (auto* linear = qobject_cast<QValueAxis*>(axis))
+        FollowNiceTicks(linear);
+    else if (auto* log = qobject_cast<QLogValueAxis*>(axis))
+        FollowDecades(log);
+}
+
 QString SymbolOrName(const PLOT_AXIS& axis)
 {
     const QString strSymbol = TexTitleText(axis.strSymbol);
@@ -115,28 +124,25 @@ FormulaChartView::FormulaChartView(QWidget* parent) : QChartView(parent)
     connect(chart, &QChart::plotAreaChanged, this, [this] { placeOverlays(); });
 }
 
-QAbstractAxis* FormulaChartView::makeAxis(const PLOT_AXIS& axis, Qt::Alignment alignment, double dbMin,
-                                          double dbMax)
+QAbstractAxis* FormulaChartView::makeAxis(const PLOT_AXIS& axis, Qt::Alignment alignment)
 {
     QAbstractAxis* made;
     if (axis.bLog) {
         auto* log = new QLogValueAxis;
         log->setLabelFormat(QStringLiteral("%g"));
-        log->setRange(dbMin, dbMax);
-        FollowDecades(log);
-        connect(log, &QLogValueAxis::rangeChanged, log, [log] { FollowDecades(log); });
-        connect(log, &QLogValueAxis::rangeChanged, this, [this] { placeOverlays(); });
+        connect(log, &QLogValueAxis::rangeChanged, this, [this, log] {
+            FollowRange(log);
+            placeOverlays();
+        });
         made = log;
     } else {
         auto* linear = new QValueAxis;
         linear->setLabelFormat(QStringLiteral("%g"));
-        linear->setRange(dbMin, dbMax);
         linear->setTickType(QValueAxis::TicksDynamic);
         linear->setTickAnchor(0.0);
-        FollowNiceTicks(linear);
         // Zooming keeps about five round ticks in view.
         connect(linear, &QValueAxis::rangeChanged, this, [this, linear] {
-            FollowNiceTicks(linear);
+            FollowRange(linear);
             placeOverlays();
         });
         made = linear;
@@ -148,6 +154,16 @@ QAbstractAxis* FormulaChartView::makeAxis(const PLOT_AXIS& axis, Qt::Alignment a
     return made;
 }
 
+QScatterSeries* FormulaChartView::makeDots(qreal dbSize, const QColor& color, const QColor& border)
+{
+    auto* dots = new QScatterSeries;
+    dots->setMarkerSize(dbSize);
+    dots->setColor(color);
+    dots->setBorderColor(border);
+    attach(dots);
+    return dots;
+}
+
 void FormulaChartView::attach(QXYSeries* series)
 {
     chart()->addSeries(series);
@@ -155,14 +171,20 @@ void FormulaChartView::attach(QXYSeries* series)
     series->attachAxis(m_pYAxis);
 }
 
-void FormulaChartView::clearSeries()
+void FormulaChartView::rebuild()
 {
+    // Attaching the new series changes ranges, which moves the overlays:
+    // they must not reach the series and axes deleted here.
     chart()->removeAllSeries();
-    for (QAbstractAxis* axis : chart()->axes())
-        chart()->removeAxis(axis), delete axis;
     m_vecLines.clear();
     m_pLonePoints = m_pCurrent = m_pHoverMark = nullptr;
-    m_pXAxis = m_pYAxis = nullptr;
+    for (QAbstractAxis* axis : chart()->axes())
+        chart()->removeAxis(axis), delete axis;
+    m_pXAxis = makeAxis(m_x, Qt::AlignBottom);
+    m_pYAxis = makeAxis(m_y, Qt::AlignLeft);
+    m_pLonePoints = makeDots(5, kLineColor, kLineColor);
+    m_pCurrent = makeDots(11, kCurrentColor, Qt::white);
+    m_pHoverMark = makeDots(8, kLineColor.darker(140), Qt::white);
 }
 
 bool FormulaChartView::drawable(double dbX, double dbY) const
@@ -170,13 +192,33 @@ bool FormulaChartView::drawable(double dbX, double dbY) const
     return std::isfinite(dbX) && std::isfinite(dbY) && (!m_x.bLog || dbX > 0) && (!m_y.bLog || dbY > 0);
 }
 
+void FormulaChartView::setRuns(const QList<QList<QPointF>>& vecRuns)
+{
+    while (m_vecLines.size() > vecRuns.size()) {
+        QLineSeries* line = m_vecLines.takeLast();
+        chart()->removeSeries(line);
+        delete line;
+    }
+    while (m_vecLines.size() < vecRuns.size()) {
+        auto* line = new QLineSeries;
+        line->setPen(QPen(kLineColor, 2));
+        attach(line);
+        m_vecLines.append(line);
+    }
+    for (qsizetype i = 0; i < vecRuns.size(); ++i)
+        m_vecLines[i]->replace(vecRuns[i]);
+}
+
 void FormulaChartView::setPlot(const PLOT_AXIS& x, const PLOT_AXIS& y, double dbFrom, double dbTo,
                                const std::vector<SWEEP_POINT>& vecPoints)
 {
+    // New values keep the axes and series; only other axes build them anew.
+    const bool bNewAxes = !m_pXAxis || !(x == m_x) || !(y == m_y);
     m_x = x;
     m_y = y;
     m_vecPoints = vecPoints;
-    clearSeries();
+    if (bNewAxes)
+        rebuild();
 
     // The y axis spans the values that can be drawn, and the current point.
     double dbMin = INFINITY;
@@ -194,49 +236,32 @@ void FormulaChartView::setPlot(const PLOT_AXIS& x, const PLOT_AXIS& y, double db
         dbMin = y.bLog ? 1.0 : 0.0, dbMax = y.bLog ? 10.0 : 1.0;
     else
         PadRange(dbMin, dbMax, y.bLog);
-    m_pXAxis = makeAxis(x, Qt::AlignBottom, std::min(dbFrom, dbTo), std::max(dbFrom, dbTo));
-    m_pYAxis = makeAxis(y, Qt::AlignLeft, dbMin, dbMax);
+    m_pXAxis->setRange(std::min(dbFrom, dbTo), std::max(dbFrom, dbTo));
+    m_pYAxis->setRange(dbMin, dbMax);
+    FollowRange(m_pXAxis);
+    FollowRange(m_pYAxis);
 
     // A failed point ends a run: the line has a gap there instead of a value.
-    m_pLonePoints = new QScatterSeries;
-    m_pLonePoints->setMarkerSize(5);
-    m_pLonePoints->setColor(kLineColor);
-    m_pLonePoints->setBorderColor(kLineColor);
-    QList<QPointF> vecRun;
+    QList<QList<QPointF>> vecRuns(1);
+    QList<QPointF> vecLone;
     auto endRun = [&] {
-        if (vecRun.size() == 1) {
-            m_pLonePoints->append(vecRun.front());
-        } else if (vecRun.size() > 1) {
-            auto* line = new QLineSeries;
-            line->setPen(QPen(kLineColor, 2));
-            line->replace(vecRun);
-            m_vecLines.append(line);
-            attach(line);
-        }
-        vecRun.clear();
+        if (vecRuns.back().size() == 1)
+            vecLone.append(vecRuns.back().takeFirst());
+        else if (!vecRuns.back().isEmpty())
+            vecRuns.emplace_back();
     };
     for (const SWEEP_POINT& point : m_vecPoints) {
         if (point.bValid && drawable(point.dbX, point.dbY))
-            vecRun.append(QPointF(point.dbX, point.dbY));
+            vecRuns.back().append(QPointF(point.dbX, point.dbY));
         else
             endRun();
     }
     endRun();
-    attach(m_pLonePoints);
-
-    m_pCurrent = new QScatterSeries;
-    m_pCurrent->setMarkerSize(11);
-    m_pCurrent->setColor(kCurrentColor);
-    m_pCurrent->setBorderColor(Qt::white);
-    if (m_current && drawable(m_current->x(), m_current->y()))
-        m_pCurrent->append(*m_current);
-    attach(m_pCurrent);
-
-    m_pHoverMark = new QScatterSeries;
-    m_pHoverMark->setMarkerSize(8);
-    m_pHoverMark->setColor(kLineColor.darker(140));
-    m_pHoverMark->setBorderColor(Qt::white);
-    attach(m_pHoverMark);
+    vecRuns.removeLast();
+    setRuns(vecRuns);
+    m_pLonePoints->replace(vecLone);
+    const bool bCurrent = m_current && drawable(m_current->x(), m_current->y());
+    m_pCurrent->replace(bCurrent ? QList<QPointF>{*m_current} : QList<QPointF>{});
 
     m_nHovered = std::min(m_nHovered, static_cast<int>(m_vecPoints.size()) - 1);
     placeOverlays();

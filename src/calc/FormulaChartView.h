@@ -31,6 +31,7 @@ struct PLOT_AXIS {
     std::string strSymbol;
     std::string strUnit;
     bool bLog = false;
+    bool operator==(const PLOT_AXIS&) const = default;
 };
 
 class FormulaChartView : public QChartView {
@@ -71,9 +72,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QAbstractAxis* makeAxis(const PLOT_AXIS& axis, Qt::Alignment alignment, double dbMin, double dbMax);
+    QAbstractAxis* makeAxis(const PLOT_AXIS& axis, Qt::Alignment alignment);
+    QScatterSeries* makeDots(qreal dbSize, const QColor& color, const QColor& border);
     void attach(QXYSeries* series);
-    void clearSeries();
+    void rebuild();
+    void setRuns(const QList<QList<QPointF>>& vecRuns);
     void setHovered(int nIndex);
     void placeCrosshair();
     void placeGapMarks();
