@@ -236,7 +236,10 @@ void FormulaChartView::setPlot(const PLOT_AXIS& x, const PLOT_AXIS& y, double db
         dbMin = y.bLog ? 1.0 : 0.0, dbMax = y.bLog ? 10.0 : 1.0;
     else
         PadRange(dbMin, dbMax, y.bLog);
-    m_pXAxis->setRange(std::min(dbFrom, dbTo), std::max(dbFrom, dbTo));
+    // A hair of room keeps the labels of decades at the ends of a
+    // logarithmic range, which rounding would otherwise push outside.
+    const double dbHair = x.bLog ? 1e-9 : 0.0;
+    m_pXAxis->setRange(std::min(dbFrom, dbTo) * (1 - dbHair), std::max(dbFrom, dbTo) * (1 + dbHair));
     m_pYAxis->setRange(dbMin, dbMax);
     FollowRange(m_pXAxis);
     FollowRange(m_pYAxis);
