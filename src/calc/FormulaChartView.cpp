@@ -21,7 +21,7 @@ const QColor kLineColor = UIStyle::tintColor();
 const QColor kCurrentColor(255, 149, 0);
 const QColor kFailedColor(255, 59, 48);
 constexpr int kTargetTicks = 5;
-constexpr double kWheelStep = 0.8;  // a wheel notch shows 80 % of the span
+constexpr double kWheelStep = 0.8;  // a wheel notch (120 eighths of a degree) shows 80 % of the span
 
 // A step of 1, 2 or 5 times a power of ten that cuts the span into about
 // nTarget pieces.
@@ -408,7 +408,7 @@ void FormulaChartView::wheelEvent(QWheelEvent* event)
         return;
     }
     // The value under the mouse stays where it is.
-    const double dbFactor = event->angleDelta().y() > 0 ? kWheelStep : 1.0 / kWheelStep;
+    const double dbFactor = std::pow(kWheelStep, event->angleDelta().y() / 120.0);
     chart()->zoomIn(QRectF(at.x() - (at.x() - area.left()) * dbFactor, at.y() - (at.y() - area.top()) * dbFactor,
                            area.width() * dbFactor, area.height() * dbFactor));
     event->accept();

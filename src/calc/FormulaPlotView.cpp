@@ -228,6 +228,7 @@ void FormulaPlotView::restart()
     cancel();
     m_pSweep.reset();
     m_current.reset();
+    m_pExportItem->setEnabled(false);  // until there are points to export
     m_pChart->resetZoom();
     SWEEP_RANGE range;
     m_strMessage = m_vecChoices.empty() ? SWEEP_MSG_NOTHING_TO_VARY
@@ -250,7 +251,6 @@ void FormulaPlotView::restart()
     }
     m_pSweep = std::make_unique<FormulaSweep>(m_det, m_nYIndex, m_nXIndex, m_vecParams, range);
     m_nLastDraw = 0;
-    m_pExportItem->setEnabled(false);
     m_pTimer->start();
     calculateSlice();
 }

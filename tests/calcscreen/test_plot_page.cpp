@@ -20,6 +20,7 @@
 #include <QLogValueAxis>
 #include <QScatterSeries>
 #include <QValueAxis>
+#include <QWheelEvent>
 
 using namespace guitest;
 
@@ -130,10 +131,33 @@ void checkDrawnPointsHaveValues(FormulaPlotView* page)
     QCOMPARE(drawnPoints(page->chartView()), valued);
 }
 
-void hover(FormulaChartView* chart, double x, double y)
+// Where a value is drawn, in the chart's viewport.
+QPoint viewportPoint(FormulaChartView* chart, double x, double y)
 {
     const QPointF inChart = chart->chart()->mapToPosition(QPointF(x, y), chart->currentPoint());
-    chart->hoverAt(chart->mapFromScene(chart->chart()->mapToScene(inChart)));
+    return chart->mapFromScene(chart->chart()->mapToScene(inChart));
+}
+
+// A mouse event at a value of the chart, delivered to its viewport as the
+// window delivers it.
+void mouseAt(FormulaChartView* chart, QEvent::Type type, double x, double y, Qt::MouseButton button = Qt::NoButton)
+{
+    const QPoint at = viewportPoint(chart, x, y);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, at, chart->viewport()->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(chart->viewport(), &event);
+}
+
+void hover(FormulaChartView* chart, double x, double y)
+{
+    mouseAt(chart, QEvent::MouseMove, x, y);
+}
+
+void turnWheel(FormulaChartView* chart, QPoint at, int nNotches)
+{
+    QWheelEvent wheel(at, chart->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120 * nNotches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(chart->viewport(), &wheel);
 }
 
 } // namespace
@@ -214,6 +238,21 @@ void TestPlotPage::rangeOverLaunchAngle()
     QVERIFY2(page->readout()->text().contains("= 45°") && page->readout()->text().contains("= 40.78864851912 m"),
              qPrintable(page->readout()->text()));
     screenshot(app.delegate->window, "plot_range_over_angle");
+
+    // The wheel zooms in around the mouse, a dragged rectangle further in,
+    // a double click shows the whole sweep again.
+    turnWheel(page->chartView(), viewportPoint(page->chartView(), 45, 20), 3);  // 0.8^3 of the span
+    QVERIFY2(qAbs(xAxis->min() - 21.96) < 0.5 && qAbs(xAxis->max() - 68.04) < 0.5,
+             qPrintable(QStringLiteral("%1 .. %2").arg(xAxis->min()).arg(xAxis->max())));
+    QCOMPARE(xAxis->tickInterval(), 10.0);  // round ticks for the span in view
+    mouseAt(page->chartView(), QEvent::MouseButtonPress, 40, 22, Qt::LeftButton);
+    mouseAt(page->chartView(), QEvent::MouseMove, 50, 18, Qt::LeftButton);
+    mouseAt(page->chartView(), QEvent::MouseButtonRelease, 50, 18, Qt::LeftButton);
+    QVERIFY2(qAbs(xAxis->min() - 40) < 0.5 && qAbs(xAxis->max() - 50) < 0.5,
+             qPrintable(QStringLiteral("%1 .. %2").arg(xAxis->min()).arg(xAxis->max())));
+    mouseAt(page->chartView(), QEvent::MouseButtonDblClick, 45, 39, Qt::LeftButton);
+    QCOMPARE(xAxis->min(), 0.0);
+    QCOMPARE(xAxis->max(), 90.0);
 
     // Back: the rows as they were.
     clickBarButton(app.delegate->window, "Back");
