@@ -70,7 +70,7 @@ QString PlainScript(const QString& strText, bool bSup)
     for (QChar c : strText) {
         if (c.isDigit() && c.unicode() < 128)
             strOut += (bSup ? kDigitsSup : kDigitsSub)[c.unicode() - '0'];
-        else if (c == QLatin1Char('-'))
+        else if (c == QLatin1Char('-') || c == QChar(0x2212))  // the parser's minus sign
             strOut += bSup ? QChar(0x207B) : QChar(0x208B);
         else
             return (bSup ? QStringLiteral("^") : QStringLiteral("_")) + strText;

@@ -9,6 +9,7 @@
 #include "calc/CalculateViewController.h"
 #include "calc/CalculationProcedure.h"
 #include "calc/FormulaPlotView.h"
+#include "calc/PlotTitles.h"
 #include "calc/UIImageControl.h"
 #include "ui/UISegmentedControl.h"
 
@@ -167,6 +168,8 @@ class TestPlotPage : public QObject {
 
 private slots:
     void initTestCase();
+    void titlesFromTex_data();
+    void titlesFromTex();
     void rangeOverLaunchAngle();
     void gapsAreNeverDrawnAsZero();
     void logarithmicAxesAndExport();
@@ -179,6 +182,34 @@ private:
 void TestPlotPage::initTestCase()
 {
     writePlotBook(m_home.path(), m_scratch.path());
+}
+
+// Symbols and units of the books as the chart names them: letters in italics
+// as the math alphabets set them, Greek letters, scripts, degrees.
+void TestPlotPage::titlesFromTex_data()
+{
+    QTest::addColumn<QString>("tex");
+    QTest::addColumn<bool>("html");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("subscript") << "v_0" << true << "<i>v</i><sub>0</sub>";
+    QTest::newRow("small Greek italic") << "\\theta" << true << "<i>θ</i>";
+    QTest::newRow("capital Greek upright") << "\\Omega" << true << "Ω";
+    QTest::newRow("text unit with a power") << "\\text{m/s}^2" << true << "m/s<sup>2</sup>";
+    QTest::newRow("degrees Celsius") << "^o\\text{C}" << true << "°C";
+    QTest::newRow("fraction on one line") << "\\frac{\\text{J}}{\\text{kg}\\,\\text{K}}" << true << "J/(kg K)";
+    QTest::newRow("accent") << "\\bar{x}" << true << "<i>x</i>\u0304";
+    QTest::newRow("escaped for rich text") << "a<b" << true << "<i>a</i>&lt;<i>b</i>";
+    QTest::newRow("plain subscript digit") << "v_0" << false << "v₀";
+    QTest::newRow("plain negative power") << "\\text{m}^{-1}" << false << "m⁻¹";
+    QTest::newRow("plain other script") << "M_{\\text{sun}}" << false << "M_sun";
+}
+
+void TestPlotPage::titlesFromTex()
+{
+    QFETCH(QString, tex);
+    QFETCH(bool, html);
+    QFETCH(QString, text);
+    QCOMPARE(TexTitleText(tex.toStdString(), html), text);
 }
 
 void TestPlotPage::rangeOverLaunchAngle()
