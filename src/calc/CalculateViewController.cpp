@@ -2,6 +2,7 @@
 
 #include "calc/CalculationProcedure.h"
 #include "calc/FormulaHandOver.h"
+#include "calc/FormulaPlotView.h"
 #include "calc/UIImageControl.h"
 #include "editor/DetailView.h"
 #include "shell/Global.h"
@@ -11,11 +12,13 @@
 #include "ui/UIAlertView.h"
 #include "ui/UIBarButtonItem.h"
 #include "ui/UIImage.h"
+#include "ui/UISegmentedControl.h"
 #include "ui/UIStyle.h"
 #include "ui/UIView.h"
 
 #include <QEasingCurve>
 #include <QPainter>
+#include <QShortcut>
 #include <QVariantAnimation>
 #include <algorithm>
 
@@ -34,6 +37,7 @@ const QRect kTableFrame(0, 0, 320, 232);
 const QRect kKeyboardFrame(0, 227, 320, 140);
 const QRect kDetailFrame(0, 0, 320, 366);
 const QRect kPageControlFrame(0, 347, 320, 20);
+const QRect kPlotFrame(0, 0, 320, 367);
 
 constexpr int kScrollMilliseconds = 300;
 
@@ -94,6 +98,15 @@ CalculateViewController::CalculateViewController(QObject* parent)
                                                     [this] { showDetail(); }, this);
     m_pAddFavorite = UIBarButtonItem::withImage(QStringLiteral("NotFavorite.png"), UIBarButtonItem::Bordered,
                                                 [this] { addFavorite(); }, this);
+    m_pPageSwitch = new UISegmentedControl({QStringLiteral("Calculate"), QStringLiteral("Plot")});
+    m_pPageSwitch->resize(150, 30);
+    m_pPageSwitch->setSelectedSegmentIndex(0);
+    m_pPageSwitch->onValueChanged = [this](UISegmentedControl* control) {
+        if (control->selectedSegmentIndex() == 1)
+            showPlot();
+        else
+            hidePlot();
+    };
 }
 
 CalculateViewController::~CalculateViewController() = default;
@@ -120,6 +133,14 @@ void CalculateViewController::loadView()
     m_pKeyboard = new FormulaKeyboardView(kKeyboardFrame, view);
     m_pKeyboard->setEventReceiver(this);
     m_pTableView->reloadData();
+
+    auto* plotShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), view);
+    connect(plotShortcut, &QShortcut::activated, this, [this] {
+        if (m_pPlotView && m_pPlotView->isVisible())
+            hidePlot();
+        else
+            showPlot();
+    });
 }
 
 void CalculateViewController::createRows()
@@ -326,6 +347,7 @@ void CalculateViewController::viewWillDisappear(bool animated)
     }
     if (m_pDetailView)
         hideDetail();
+    hidePlot();
 }
 
 void CalculateViewController::saveLines()
@@ -551,6 +573,16 @@ void CalculateViewController::updateButtonState()
 {
     navigationItem()->setLeftBarButtonItem(nullptr);
     navigationItem()->setRightBarButtonItem(nullptr);
+    const bool bPlotShown = m_pPlotView && m_pPlotView->isVisible();
+    m_pPageSwitch->setSelectedSegmentIndex(bPlotShown ? 1 : 0);
+    // The switch stands in the title while there are rows to plot from.
+    const bool bRows = CountCalculableParameters(*m_pFDet) > 0 && !m_pDetailView && m_bRecordsRead;
+    navigationItem()->setTitleView(bRows ? m_pPageSwitch : nullptr);
+    if (bPlotShown) {
+        navigationItem()->setLeftBarButtonItem(m_pPlotView->backItem());
+        navigationItem()->setRightBarButtonItem(m_pPlotView->exportItem());
+        return;
+    }
     if (CountCalculableParameters(*m_pFDet) > 0)
         navigationItem()->setLeftBarButtonItem(m_pDetailView ? m_pDetailToCalcBtn : m_pCalcToDetailBtn);
     FORMULA_NODE_INFO info;
@@ -609,4 +641,47 @@ void CalculateViewController::saveLastUsedFormula(const FORMULA_NODE_INFO& info)
 bool CalculateViewController::loadLastUsedFormula(FORMULA_NODE_INFO& info)
 {
     return ::loadLastUsedFormula(info);
+}
+
+// ---------------------------------------------------------------- the plot page
+
+void CalculateViewController::showPlot()
+{
+    const int nRow = tickedRow();
+    const bool bRows = m_bRecordsRead && !m_pDetailView && CountCalculableParameters(*m_pFDet) > 0;
+    const char* pszRefusal = nullptr;
+    if (bRows && !CanCalculateParameter(*m_pFDet, nRow))
+        pszRefusal = CALC_MSG_CHECK_FIELD;
+    else if (bRows && SweepableParameters(*m_pFDet, nRow).empty())
+        pszRefusal = SWEEP_MSG_NOTHING_TO_VARY;
+    if (!bRows || pszRefusal) {
+        if (pszRefusal)
+            showWarning(pszRefusal);
+        updateButtonState();  // the switch shows "Calculate" again
+        return;
+    }
+    if (!m_pPlotView) {
+        m_pPlotView = new FormulaPlotView(kPlotFrame, view());
+        m_pPlotView->onBack = [this] { hidePlot(); };
+    }
+    std::vector<std::string> vecParams;
+    getParameters(vecParams);
+    m_pPlotView->setFormula(*m_pFDet, nRow, vecParams);
+    m_pPlotView->show();
+    m_pPlotView->raise();
+    updateButtonState();
+}
+
+FormulaPlotView* CalculateViewController::plotView() const
+{
+    return m_pPlotView;
+}
+
+void CalculateViewController::hidePlot()
+{
+    if (!m_pPlotView || !m_pPlotView->isVisible())
+        return;
+    m_pPlotView->cancel();
+    m_pPlotView->hide();
+    updateButtonState();
 }

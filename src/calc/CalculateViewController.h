@@ -24,8 +24,10 @@
 #include <string>
 #include <vector>
 
+class FormulaPlotView;
 class MIMEView;
 class UIBarButtonItem;
+class UISegmentedControl;
 class UIImageControl;
 class QVariantAnimation;
 
@@ -76,6 +78,13 @@ public:
     void pageAction();
     void setCurrentPage(int nPage) override;
     void updateButtonState();
+
+    // The plot page: the ticked parameter over another one (segment "Plot"
+    // of the title, or Ctrl+P); Back returns to the rows as they were.
+    void showPlot();
+    void hidePlot();
+    FormulaPlotView* plotView() const;
+    UISegmentedControl* pageSwitch() const { return m_pPageSwitch; }
 
     // Favorites, History and the last used formula.
     void addFavorite();
@@ -137,4 +146,6 @@ private:
     bool m_bLinesFormulaRead = false;
     QWidget* m_pRowStore = nullptr;  // keeps the row objects that no cell shows
     QVariantAnimation* m_pScrollAnimation = nullptr;
+    UISegmentedControl* m_pPageSwitch = nullptr;
+    QPointer<FormulaPlotView> m_pPlotView;
 };
