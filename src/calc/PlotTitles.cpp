@@ -7,9 +7,7 @@
 
 namespace {
 
-using tex::TexList;
-using tex::TexNode;
-using tex::TexNodeKind;
+using namespace tex;
 
 constexpr char32_t kRing = 0x2218;    // what the parser makes of ^o and ^\circ
 constexpr char32_t kDegree = 0x00B0;
@@ -109,42 +107,75 @@ private:
 
     QString Body(const TexNode& node)
     {
-        switch (node.m_kind) {
-        case TexNodeKind::Char:
-            return Glyph(node.m_nCodepoint);
-        case TexNodeKind::Text:
-        case TexNodeKind::Word:
-            return Text(QString::fromStdString(node.m_strText));
-        case TexNodeKind::Frac:
-            return Bracketed(node.m_listBody) + QStringLiteral("/") + Bracketed(node.m_listAux);
-        case TexNodeKind::Radical:
-            return QStringLiteral("√") + Bracketed(node.m_listBody);
-        case TexNodeKind::LeftRight:
-            return (node.m_nLeft ? Text(Character(node.m_nLeft)) : QString()) + List(node.m_listBody) +
-                   (node.m_nRight ? Text(Character(node.m_nRight)) : QString());
-        case TexNodeKind::BigDelim:
-            return Text(Character(node.m_nCodepoint));
-        case TexNodeKind::Accent:
-            return List(node.m_listBody) + Character(node.m_nCodepoint);
-        case TexNodeKind::Space:
-            return node.m_dAmount > 0 ? QStringLiteral(" ") : QString();
-        case TexNodeKind::Newline:
+        if (const auto* p = node.as<TEX_CHAR>())
+            return Glyph(p->m_nCodepoint);
+        if (const auto* p = node.as<TEX_TEXT>())
+            return Text(QString::fromStdString(p->m_strText));
+        if (const auto* p = node.as<TEX_WORD>())
+            return Text(QString::fromStdString(p->m_strText));
+        if (const auto* p = node.as<TEX_FRAC>())
+            return Bracketed(p->m_listNumerator) + QStringLiteral("/") + Bracketed(p->m_listDenominator);
+        if (const auto* p = node.as<TEX_RADICAL>())
+            return QStringLiteral("√") + Bracketed(p->m_listRadicand);
+        if (const auto* p = node.as<TEX_LEFTRIGHT>()) {
+            QString strOut = p->m_nLeft ? Text(Character(p->m_nLeft)) : QString();
+            for (size_t i = 0; i < p->m_vecSegments.size(); ++i) {
+                if (i > 0 && i - 1 < p->m_vecMiddle.size() && p->m_vecMiddle[i - 1])
+                    strOut += Text(Character(p->m_vecMiddle[i - 1]));
+                strOut += List(p->m_vecSegments[i]);
+            }
+            return strOut + (p->m_nRight ? Text(Character(p->m_nRight)) : QString());
+        }
+        if (const auto* p = node.as<TEX_BIGDELIM>())
+            return Text(Character(p->m_nCodepoint));
+        if (const auto* p = node.as<TEX_ACCENT>())
+            return List(p->m_listBase) + Character(p->m_nCodepoint);
+        if (const auto* p = node.as<TEX_SPACE>())
+            return p->m_width.m_dAmount > 0 ? QStringLiteral(" ") : QString();
+        if (node.as<TEX_NEWLINE>())
             return QStringLiteral(" ");
-        case TexNodeKind::Array: {
+        if (const auto* p = node.as<TEX_ARRAY>()) {
             QStringList vecCells;
-            for (const std::vector<TexList>& row : node.m_vecRows)
+            for (const std::vector<TexList>& row : p->m_vecRows)
                 for (const TexList& cell : row)
                     vecCells << List(cell);
             return vecCells.join(QLatin1Char(' '));
         }
-        default:  // groups, styles, sizes, boxes, lines and stacks show their body
-            return List(node.m_listBody);
-        }
+        if (const auto* p = node.as<TEX_STACK>())
+            return List(p->m_listBase);
+        if (const auto* p = node.as<TEX_UNKNOWN>())
+            return Text(QString::fromStdString(p->m_strSource));
+        // Groups, boxes, bars and the rest show their body.
+        return List(BodyOf(node));
+    }
+
+    static const TexList& BodyOf(const TexNode& node)
+    {
+        static const TexList kEmpty;
+        if (const auto* p = node.as<TEX_GROUP>())
+            return p->m_listBody;
+        if (const auto* p = node.as<TEX_PHANTOM>())
+            return p->m_bInk ? p->m_listBody : kEmpty;
+        if (const auto* p = node.as<TEX_BAR>())
+            return p->m_listBody;
+        if (const auto* p = node.as<TEX_FRAME>())
+            return p->m_listBody;
+        if (const auto* p = node.as<TEX_RAISE>())
+            return p->m_listBody;
+        if (const auto* p = node.as<TEX_LAP>())
+            return p->m_listBody;
+        if (const auto* p = node.as<TEX_VCENTER>())
+            return p->m_listBody;
+        if (const auto* p = node.as<TEX_NOT>())
+            return p->m_listBody;
+        if (const auto* p = node.as<TEX_CHOICE>())
+            return p->m_arrBranches[1];
+        return kEmpty;
     }
 
     QString Script(const TexList& list, bool bSup)
     {
-        if (bSup && list.size() == 1 && list[0].m_kind == TexNodeKind::Char && list[0].m_nCodepoint == kRing)
+        if (bSup && list.size() == 1 && list[0].as<TEX_CHAR>() && list[0].as<TEX_CHAR>()->m_nCodepoint == kRing)
             return Character(kDegree);
         if (!m_bHtml)
             return PlainScript(List(list), bSup);
