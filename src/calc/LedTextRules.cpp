@@ -101,8 +101,25 @@ void RewriteRoots(std::u16string& s)
     }
 }
 
+// True when the 'e' at pos starts the exponent of a number: a digit, or a
+// sign and a digit, follow it (2e3, 6.6e-34). Otherwise it is Euler's number.
+bool StartsExponent(const std::u16string& s, size_t pos)
+{
+    size_t next = pos + 1;
+    if (next < s.size() && (s[next] == u'+' || s[next] == u'-'))
+        ++next;
+    return next < s.size() && IsDigit(s[next]);
+}
+
+// A character with which an operand begins: a number, a name, a group, [ans].
+bool StartsOperand(char16_t c)
+{
+    return IsDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'(' || c == u'[';
+}
+
 // Makes the multiplications that the display leaves implicit explicit: 2x,
-// (1)(2), 2i, 2[ans], [ans](1) and the like.
+// (1)(2), 2i, 2e, 2[ans], [ans]2, 5!2, 50%x and the like. The engine takes
+// two operands in a row for an error, never for a product.
 void InsertImplicitProducts(std::u16string& s)
 {
     static constexpr std::u16string_view kAfterNumber =
@@ -112,14 +129,17 @@ void InsertImplicitProducts(std::u16string& s)
     for (size_t j = 0; j + 1 < s.size(); ++j) {
         char16_t c = s[j];
         char16_t n = s[j + 1];
-        if (IsDigit(c) || IsHexLetter(c)) {
+        if (IsDigit(c) && n == u'e') {
+            if (!StartsExponent(s, j + 1))
+                s.insert(j + 1, 1, u'*');
+        } else if (IsDigit(c) || IsHexLetter(c)) {
             if (!IsOneOf(n, kAfterNumber))
                 s.insert(j + 1, 1, u'*');
         } else if (c == u')') {
             if (!IsOneOf(n, kAfterClose))
                 s.insert(j + 1, 1, u'*');
-        } else if (c == u']') {
-            if (n == u'[' || n == u'(')
+        } else if (c == u']' || c == u'!' || c == u'%') {
+            if (StartsOperand(n))
                 s.insert(j + 1, 1, u'*');
         } else if (c == u'i') {
             if (j > 0 && (IsDigit(s[j - 1]) || IsOneOf(s[j - 1], u")!%"))) {

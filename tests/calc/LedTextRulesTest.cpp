@@ -51,11 +51,23 @@ const ParseCase kParseCases[] = {
     {"5!i", "5!*i"},
     {"5!i+1", "5!*i+1"},
     {"sin(pi)", "sin(pi)"},
-    // percent before a last character
+    // after percent and factorial an operand multiplies: the engine takes
+    // two operands in a row for an error
     {"50%2", "50%*2"},
+    {"50%(2)+1", "50%*(2)+1"},
+    {"5!2", "5!*2"},
+    {"3!x", "3!*x"},
+    // e after a number: an exponent when digits follow, else Euler's number
+    {"2e3", "2e3"},
+    {"6.6e−34", "6.6e-34"},
+    {"2e^3", "2*e^3"},
+    {"2e", "2*e"},
+    {"2e+1", "2e+1"},
+    {"2e+x", "2*e+x"},
     // the answer register
     {"2[ans]", "2*[VRE]"},
-    {"[ans]2", "[VRE]2"},
+    {"[ans]2", "[VRE]*2"},
+    {"[ans]x", "[VRE]*x"},
     {"[ans](1)", "[VRE]*(1)"},
     {"[ans][ans]", "[VRE]*[VRE]"},
     // exp is a binary word of its own

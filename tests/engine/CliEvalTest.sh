@@ -32,6 +32,9 @@ check 0 "1 + -1i"                      "1-i"
 check 0 "120"                          "5!"
 check 0 "2.5"                          --list 1,2,3,4 "avg(0)"
 check 0 "-4"                           -- "-5+1"
+# numbers as people write them
+check 0 $'1.5\n0.002\n0.5'              "1+.5" "2e-3" "2^-1"
+check 1 "error: Syntax error"         "12 345"
 # several expressions, one line each; an error makes the status 1
 check 1 $'2\nerror: Division error\n3' "1+1" "5 mod 0" "1+2"
 check 1 "error: No list available"    "sum(0)"

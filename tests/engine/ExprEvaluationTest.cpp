@@ -96,7 +96,6 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
     const Case arrCases[] = {
         // operands and the bottom of the stack
         {"2+3", 1, 5, 0, 0},
-        {"2 3", 1, 2, 0, 0},
         {"i*i", 1, -1, 0, 0},
         {"pi", 1, PI, 0, 0},
         {"e", 1, 2.718281828459045, 0, 0},
@@ -124,7 +123,6 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         {"(-8)^(1/3)", 1, -2, 0, 0},
         {"(-16)^0.25", 1, 1.4142135623730951, 1.4142135623730951, 0},
         {"2^0.5", 1, 1.4142135623730951, 0, 0},
-        {"2^-1", 1, NONE, NONE, ERR_SYNTAX},
         {"2^(-1)", 1, 0.5, 0, 0},
         {"0^0", 1, 1, 0, 0},
         {"0^(-1)", 1, NONE, NONE, ERR_LIBRARY},
@@ -133,6 +131,7 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         {"0 root 8", 1, NONE, NONE, ERR_LIBRARY},
         {"2 exp 3", 1, 2000, 0, 0},
         {"1.5 exp (-2)", 1, 0.015, 0, 0},
+        {"2 exp -3", 1, 0.002, 0, 0},
         // division and logarithms
         {"1/4", 1, 0.25, 0, 0},
         {"1/0", 1, NONE, NONE, ERR_LIBRARY},
@@ -221,24 +220,92 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         {"acsch(1)", 1, 0.881373587019543, 0, 0},
         // words that are no value
         {"y+1", 1, NONE, NONE, ERR_SYNTAX},
-        {"2pi", 1, NONE, NONE, ERR_SYNTAX},
-        {"1e-5", 1, NONE, NONE, ERR_SYNTAX},
         {"actan(1)", 1, NONE, NONE, ERR_SYNTAX},
         {"2)+(3", 1, NONE, NONE, ERR_SYNTAX},
-        {"+3", 1, NONE, NONE, ERR_SYNTAX},
         {"sin", 1, NONE, NONE, ERR_SYNTAX},
     };
     for (const Case& c : arrCases)
         Check(c, Extended(c.lpszText, c.nMode));
 }
 
+// Numbers are read the way people write them, and a text that is not one
+// expression is an error, never the value of a part of it.
+TEST_F(ExprEvaluationTest, NumbersAsWritten)
+{
+    const Case arrCases[] = {
+        // a point with no digit before it, or none after it
+        {".5", 1, 0.5, 0, 0},
+        {"1+.5", 1, 1.5, 0, 0},
+        {"-.25", 1, -0.25, 0, 0},
+        {"1.", 1, 1, 0, 0},
+        {"1.+1", 1, 2, 0, 0},
+        {".", 1, NONE, NONE, ERR_SYNTAX},
+        {"1.2.3", 1, NONE, NONE, ERR_SYNTAX},
+        // an exponent right after a number: e or E, a sign, digits
+        {"2e-3", 1, 0.002, 0, 0},
+        {"6.62607015e-34", 1, 6.62607015e-34, 0, 0},
+        {"1.5E+8", 1, 1.5e8, 0, 0},
+        {"1e-6", 1, 1e-6, 0, 0},
+        {"1.e5", 1, 1e5, 0, 0},
+        {".5e1", 1, 5, 0, 0},
+        {"2e3^2", 1, 4e6, 0, 0},
+        // e alone is Euler's number
+        {"2*e", 1, 2 * 2.718281828459045, 0, 0},
+        {"e^2", 1, 7.38905609893065, 0, 0},
+        {"e-3", 1, 2.718281828459045 - 3, 0, 0},
+        {"2e", 1, NONE, NONE, ERR_SYNTAX},
+        {"2e+", 1, NONE, NONE, ERR_SYNTAX},
+        // two operands with nothing between them
+        {"12 345", 1, NONE, NONE, ERR_SYNTAX},
+        {"2 3", 1, NONE, NONE, ERR_SYNTAX},
+        {"2(3)", 1, NONE, NONE, ERR_SYNTAX},
+        {"(2)(3)", 1, NONE, NONE, ERR_SYNTAX},
+        {"2pi", 1, NONE, NONE, ERR_SYNTAX},
+        {"3sin(30)", 0, NONE, NONE, ERR_SYNTAX},
+        {"5!2", 1, NONE, NONE, ERR_SYNTAX},
+        {"-(2 3)", 1, NONE, NONE, ERR_SYNTAX},
+        {"[VRE]2", 1, NONE, NONE, ERR_SYNTAX},
+        // a sign right after an operator or "(" is a sign
+        {"2*-3", 1, -6, 0, 0},
+        {"2^-1", 1, 0.5, 0, 0},
+        {"10^-3", 1, 0.001, 0, 0},
+        {"(-2)*-2", 1, 4, 0, 0},
+        {"2*+3", 1, 6, 0, 0},
+        {"+3", 1, 3, 0, 0},
+        {"(+3)*2", 1, 6, 0, 0},
+        {"2- -3", 1, 5, 0, 0},
+        {"sin -30", 0, -0.5, 0, 0},
+        // the sign binds below "^" and above "*": -(3^2), (2^-1)+1
+        {"2*-3^2", 1, -18, 0, 0},
+        {"2^-1+1", 1, 1.5, 0, 0},
+        {"2^-3^2", 1, 1.0 / 512, 0, 0},
+        {"2*-3!", 1, -12, 0, 0},
+        {"2*-(1+2)", 1, -6, 0, 0},
+        // still refused
+        {"1--2", 1, NONE, NONE, ERR_SYNTAX},
+        {"2*-+3", 1, NONE, NONE, ERR_SYNTAX},
+        {"2*-", 1, NONE, NONE, ERR_SYNTAX},
+        {"(2*-)+1", 1, NONE, NONE, ERR_SYNTAX},
+        {"2*/3", 1, NONE, NONE, ERR_SYNTAX},
+    };
+    for (const Case& c : arrCases) {
+        Check(c, Extended(c.lpszText, c.nMode));
+        if (c.nMode == MODE_RADIANS) {
+            SCOPED_TRACE("double evaluator");
+            Check(c, Double(c.lpszText, c.nMode));
+        }
+    }
+}
+
 TEST_F(ExprEvaluationTest, DoubleValues)
 {
     const Case arrCases[] = {
         {"2+3", 1, 5, 0, 0},
-        {"2 3", 1, 2, 0, 0},
+        {"2 3", 1, NONE, NONE, ERR_SYNTAX},
+        {"2*-3", 1, -6, 0, 0},
         {"exp(1)", 1, 2.718281828459045, 0, 0},
-        {"2 exp 3", 1, 2, 0, 0},  // exp takes one operand here
+        // exp takes one operand here: 2 and e^3 are left, not one value
+        {"2 exp 3", 1, NONE, NONE, ERR_SYNTAX},
         {"-3+2", 1, -1, 0, 0},
         {"2^10", 1, 1024, 0, 0},
         {"(-8)^(1/3)", 1, -2, 0, 0},
@@ -426,12 +493,12 @@ TEST_F(ExprEvaluationTest, StacksAndBuffersAreBounded)
     const std::string strDeep = std::string(1000, '(') + "7" + std::string(1000, ')');
     EXPECT_EQ(Extended(strDeep).re, 7);
 
-    // Exactly 1024 loose operands fit, 1025 do not.
-    std::string strLoose = "5";
+    // Exactly 1024 operands waiting for their powers fit, 1025 do not.
+    std::string strWaiting = "5";
     for (int i = 1; i < 1024; ++i)
-        strLoose += " 1";
-    EXPECT_EQ(Extended(strLoose).re, 5);
-    EXPECT_EQ(Extended(strLoose + " 1").nError, ERR_SYNTAX);
+        strWaiting += "^1";
+    EXPECT_EQ(Extended(strWaiting).re, 5);
+    EXPECT_EQ(Extended(strWaiting + "^1").nError, ERR_SYNTAX);
 
     // Texts that do not fit the 4096-byte buffers.
     const std::string strLong = "1+" + std::string(5000, '1');
