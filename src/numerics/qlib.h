@@ -159,6 +159,12 @@ int qpow(const unsigned short* x, const unsigned short* y, unsigned short* z);  
 int qpowi(const unsigned short* x, const unsigned short* y, unsigned short* z);
 /* y = x less the nearest multiple of pi. */
 int qredpi(const unsigned short* x, unsigned short* y);
+/* s = sin x and c = cos x for an angle x in units of which nTurn make a full
+   turn (360 for degrees, 400 for grads; a multiple of 8). x is reduced modulo
+   the turn exactly, in its own unit, before it is converted to radians: every
+   multiple of a quarter turn gives exact zeros and ones, an eighth of a turn
+   exactly equal s and c, and 30 degrees (nTurn divisible by 12) s = 1/2. */
+int qsincosturn(const unsigned short* x, long nTurn, unsigned short* s, unsigned short* c);
 
 /* ---- Complex functions ---- */
 

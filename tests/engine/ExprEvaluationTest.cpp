@@ -180,9 +180,9 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         {"sin(100)", 2, 1, 0, 0},
         {"cos(60)", 0, 0.5, 0, 0},
         {"tan(45)", 0, 1, 0, 0},
-        {"tan(90)", 0, NONE, NONE, ERR_LIBRARY},
-        {"tan(-90)", 0, NONE, NONE, ERR_LIBRARY},
-        {"tan(pi/2)", 1, NONE, NONE, ERR_LIBRARY},
+        {"tan(90)", 0, NONE, NONE, ERR_TAN},
+        {"tan(-90)", 0, NONE, NONE, ERR_TAN},
+        {"tan(pi/2)", 1, NONE, NONE, ERR_TAN},
         {"tan(1+i)", 1, 0.27175258531951174, 1.0839233273386946, 0},
         {"tan(1+2*i)", 1, 0.0338128260798967, 1.0147936161466335, 0},
         {"sec(60)", 0, 2, 0, 0},
@@ -294,6 +294,63 @@ TEST_F(ExprEvaluationTest, NumbersAsWritten)
             SCOPED_TRACE("double evaluator");
             Check(c, Double(c.lpszText, c.nMode));
         }
+    }
+}
+
+// In degrees and grads the angle is reduced in its own unit, exactly: the
+// exact angles give exact values (compared word for word) and every pole is
+// the function's own error.
+TEST_F(ExprEvaluationTest, ExactAngles)
+{
+    const Case arrCases[] = {
+        {"sin(540)", 0, 0, 0, 0},
+        {"sin(30)", 0, 0.5, 0, 0},
+        {"sin(-30)", 0, -0.5, 0, 0},
+        {"sin(150)", 0, 0.5, 0, 0},
+        {"cos(90)", 0, 0, 0, 0},
+        {"cos(60)", 0, 0.5, 0, 0},
+        {"cos(-240)", 0, -0.5, 0, 0},
+        {"tan(45)", 0, 1, 0, 0},
+        {"tan(-135)", 0, 1, 0, 0},
+        {"tan(180)", 0, 0, 0, 0},
+        {"ctan(90)", 0, 0, 0, 0},
+        {"ctan(225)", 0, 1, 0, 0},
+        {"sec(180)", 0, -1, 0, 0},
+        {"csc(-90)", 0, -1, 0, 0},
+        {"sin(36000000000000000030)", 0, 0.5, 0, 0},
+        {"sin(200)", 2, 0, 0, 0},
+        {"cos(300)", 2, 0, 0, 0},
+        {"tan(50)", 2, 1, 0, 0},
+        // poles: odd multiples of 90 degrees for tan and sec, multiples of
+        // 180 for csc and ctan
+        {"tan(270)", 0, NONE, NONE, ERR_TAN},
+        {"tan(-450)", 0, NONE, NONE, ERR_TAN},
+        {"sec(270)", 0, NONE, NONE, ERR_SEC},
+        {"csc(540)", 0, NONE, NONE, ERR_CSC},
+        {"ctan(540)", 0, NONE, NONE, ERR_COTAN},
+        {"ctan(0)", 0, NONE, NONE, ERR_COTAN},
+        {"tan(300)", 2, NONE, NONE, ERR_TAN},
+        // inverse functions: exact at the exact points
+        {"asin(0.5)", 0, 30, 0, 0},
+        {"asin(-1)", 0, -90, 0, 0},
+        {"acos(-0.5)", 0, 120, 0, 0},
+        {"atan(1)", 0, 45, 0, 0},
+        {"atan(-1)", 2, -50, 0, 0},
+        {"acos(0)", 2, 100, 0, 0},
+        {"asin(sqrt(3)/2)", 0, 60, 0, 0},
+        {"asin(0.6)", 0, 36.86989764584402, 0, 0},
+    };
+    for (const Case& c : arrCases) {
+        SCOPED_TRACE(std::string(c.lpszText) + " mode " + std::to_string(c.nMode));
+        const Outcome o = Extended(c.lpszText, c.nMode);
+        EXPECT_EQ(o.nError, c.nError);
+        if (c.nError != 0)
+            continue;
+        // Exact values are exact: the double of the result is the value.
+        if (c.re == std::round(c.re) || c.re == 0.5 || c.re == -0.5)
+            EXPECT_EQ(o.re, c.re);
+        else
+            EXPECT_NEAR(o.re, c.re, 1e-13 * std::fabs(c.re));
     }
 }
 

@@ -40,6 +40,21 @@ Band Linear(double dLo, double dHi, int nCount)
     return Band{0, 0, 0, nCount, dLo, dHi};
 }
 
+// Calls fn with x set to each random argument of the bands in turn.
+template <typename F>
+void ForEachInBands(const std::vector<Band>& vecBands, QRandom& rnd, unsigned short* x, F fn)
+{
+    for (const Band& b : vecBands) {
+        for (int i = 0; i < b.nCount; ++i) {
+            if (b.dLo < b.dHi)
+                rnd.Uniform(x, b.dLo, b.dHi);
+            else
+                rnd.Real(x, b.nLo, b.nHi, b.nSign);
+            fn();
+        }
+    }
+}
+
 // Arguments of one routine: random bands plus fixed hard cases.
 struct UnaryRow {
     const char* pName;
@@ -76,15 +91,7 @@ void CheckUnary(const UnaryRow& row, Worst& worst)
             worst.Note(UlpError(y, mref), Text(x));
         }
     };
-    for (const Band& b : row.vecBands) {
-        for (int i = 0; i < b.nCount; ++i) {
-            if (b.dLo < b.dHi)
-                rnd.Uniform(x, b.dLo, b.dHi);
-            else
-                rnd.Real(x, b.nLo, b.nHi, b.nSign);
-            One();
-        }
-    }
+    ForEachInBands(row.vecBands, rnd, x, One);
     for (const std::string& s : row.vecHard) {
         Mpfr m(2000);
         mpfr_set_str(m, s.c_str(), 10, MPFR_RNDN);
@@ -231,6 +238,42 @@ TEST(ElementaryAccuracy, QpowWhereYLnXUpTo16)
     }
     Report("qpow", worst, 32);
     EXPECT_LE(worst.dUlp, 32.0) << worst.strArg;
+}
+
+// ---- sin and cos of degrees and grads ----
+
+// The reduction happens in the angle's own unit, so unlike sin(x pi/180)
+// the error does not grow with |x| and the exact angles give exact results
+// (MPFR's sinu and cosu are exact there too: a zero must be a zero).
+TEST(ElementaryAccuracy, SinCosOfDegreesAndGrads)
+{
+    for (long nTurn : {360L, 400L}) {
+        QRandom rnd(24);
+        Worst worst;
+        Mpfr mx(kQBits), mref;
+        qreal x, s, c;
+        auto One = [&]() {
+            QToMpfr(x, mx);
+            Clearmerror();
+            qsincosturn(x, nTurn, s, c);
+            ASSERT_EQ(merror, 0) << Text(x);
+            mpfr_sinu(mref, mx, nTurn, MPFR_RNDN);
+            worst.Note(UlpError(s, mref), "sin " + Text(x));
+            mpfr_cosu(mref, mx, nTurn, MPFR_RNDN);
+            worst.Note(UlpError(c, mref), "cos " + Text(x));
+        };
+        ForEachInBands({Linear(-720, 720, 1500), {-300, 8, 0, 1000}, {9, 1200, 0, 500}}, rnd, x, One);
+        for (const char* pHard : {"0", "30", "45", "50", "60", "90", "100", "150", "180", "200", "270", "300",
+                                  "540", "-30", "-90", "-720", "1e50", "1e300", "-1e4000", "1e-300",
+                                  "44.999999999999999999999999999999", "89.99999999999999999999999999"}) {
+            Mpfr m(2000);
+            mpfr_set_str(m, pHard, 10, MPFR_RNDN);
+            ASSERT_TRUE(MpfrToQ(m, x)) << pHard;
+            One();
+        }
+        Report(nTurn == 360 ? "degrees" : "grads", worst, 8);
+        EXPECT_LE(worst.dUlp, 8.0) << worst.strArg;
+    }
 }
 
 // ---- sin and cos beyond |x| = 8 ----
