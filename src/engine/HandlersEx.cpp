@@ -10,9 +10,6 @@
 
 namespace {
 
-// Largest argument of "!": 1500! is about 10^4114, inside the number range.
-constexpr long mg_nMaxFactorial = 1500;
-
 struct AngleConstants {
     qreal epsilon;      // 1e-64: smaller imaginary parts count as zero
     qreal halfPi;
@@ -396,25 +393,18 @@ void PercentEx(qcmplx* pStack, long& nCount, long nBase)
 
 void FactorialEx(qcmplx* pStack, long& nCount, long nBase)
 {
+    // x! = Gamma(x + 1): the exact product for whole x, the gamma function
+    // between them (5.5! is 287.88...). A negative whole number is a pole,
+    // a result beyond the number range no value: both are errors.
     Unary(pStack, nCount, nBase, [](const qcmplx& z, qcmplx& r) {
         if (!RequireReal(z))
             return false;
-        const long nLimit = mg_nMaxFactorial;
-        qreal limit;
-        ltoq(&nLimit, limit);
-        if (qisnegative(z.r) || qcmp(z.r, limit) > 0) {
+        r = qczero;
+        Clearmerror();
+        qfac(z.r, r.r);
+        if (iserror()) {
             SetErrorCode(ERR_LIBRARY);
             return false;
-        }
-        // A fraction is cut down: 5.5! = 5!.
-        long nWhole = 0;
-        qreal fraction;
-        qifrac(z.r, &nWhole, fraction);
-        r = qcone;
-        for (long k = 2; k <= nWhole; ++k) {
-            qreal factor;
-            ltoq(&k, factor);
-            qmul(factor, r.r, r.r);
         }
         return true;
     });

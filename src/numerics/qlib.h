@@ -166,6 +166,15 @@ int qredpi(const unsigned short* x, unsigned short* y);
    exactly equal s and c, and 30 degrees (nTurn divisible by 12) s = 1/2. */
 int qsincosturn(const unsigned short* x, long nTurn, unsigned short* s, unsigned short* c);
 
+/* y = Gamma(x). The poles 0, -1, -2, ... report "qgamma" singularity and give
+   the largest magnitude; a result beyond the range reports "qgamma" overflow
+   and gives the largest magnitude, one below it gives 0. */
+int qgamma(const unsigned short* x, unsigned short* y);
+/* y = x! = Gamma(x + 1): for a whole x >= 0 the product 2 3 ... x, rounded
+   once; otherwise Gamma(x + 1) with x + 1 formed exactly. Reports as qgamma,
+   under the name "qfac". */
+int qfac(const unsigned short* x, unsigned short* y);
+
 /* ---- Complex functions ---- */
 
 int qcadd(const qcmplx* a, const qcmplx* b, qcmplx* c);  /* c = a + b */

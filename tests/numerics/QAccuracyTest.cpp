@@ -100,6 +100,17 @@ void CheckUnary(const UnaryRow& row, Worst& worst)
     }
 }
 
+// x! = Gamma(x + 1), x + 1 formed exactly at the reference precision.
+int MpfrFactorial(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd)
+{
+    mpfr_t t;
+    mpfr_init2(t, kRefBits + 2000);
+    mpfr_add_ui(t, x, 1, MPFR_RNDN);
+    int n = mpfr_gamma(r, t, rnd);
+    mpfr_clear(t);
+    return n;
+}
+
 // ---- Elementary functions: random bands and hard cases ----
 
 const std::vector<UnaryRow>& ElementaryRows()
@@ -155,6 +166,20 @@ const std::vector<UnaryRow>& ElementaryRows()
           "2.41421356237309504880168872420969807856967187537694807317667973799073",
           "0.4142135623730950488016887242096980785696718753769480731766797379907",
           "1e300", "-1e-300"}},
+        // gamma: the whole range of finite results, negative arguments up to
+        // -1750; near the poles, half-integers, the top of the range, tiny x.
+        {"qgamma", qgamma, mpfr_gamma, 16,
+         {{-300, 6, 1, 1500}, Linear(-60, 60, 1500), Linear(-1750, 1750, 400)},
+         {"0.5", "-0.5", "1.5", "-1.5", "2.5", "100.5", "-100.5", "1000.5", "1e-300", "-1e-300",
+          "1e-30", "1", "2", "3", "59.999999999999999", "60", "60.000000000000001",
+          "-0.99999999999999999999999999999999999999", "-1.00000000000000000000000000000000000001",
+          "-2.0000000000000000001", "-170.99999999999", "-1000.000000000000000000001",
+          "1755.4", "-1760.5", "0.0000001", "7.5e-5"}},
+        // x! = Gamma(x + 1): whole numbers by the product, the rest through gamma.
+        {"qfac", qfac, MpfrFactorial, 16,
+         {{-300, 6, 1, 1000}, Linear(-50, 50, 1000), Linear(-1750, 1750, 200)},
+         {"0", "1", "5", "5.23", "20", "56", "57", "100", "1000", "1754", "0.5", "-0.5", "-1.5",
+          "1e-40", "-1e-40", "-0.9999999999999999999999999", "1500.5"}},
     };
     return rows;
 }
