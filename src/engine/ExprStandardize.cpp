@@ -83,25 +83,50 @@ public:
     bool TooDeep() const { return mg_nNesting > mg_nMaxNesting; }
 };
 
-// "((m)*10^(x))" from the exponent form of a value: a plain expression for
-// the tokenizer, wrapped whole so that it keeps its value next to any
-// operator (2^fib(10) is 2^55, not 2^5.5*10).
-std::string ExponentFormText(const unsigned short* value, int nDigits)
+// The exponent form written by qtoascex as a decimal literal of the
+// tokenizer: no leading blank, no trailing zeros, "e" and the exponent
+// unless it is 0 (" 1.500E3" -> "1.5e3", "-2.000E0" -> "-2").
+std::string DecimalLiteral(const char* lpszExponentForm)
+{
+    std::string strText = Trimmed(lpszExponentForm);
+    const size_t nE = strText.find('E');
+    std::string strMantissa = strText.substr(0, nE);
+    const std::string strExponent = nE == std::string::npos ? "0" : strText.substr(nE + 1);
+    if (strMantissa.find('.') != std::string::npos) {
+        strMantissa.erase(strMantissa.find_last_not_of('0') + 1);
+        if (strMantissa.back() == '.')
+            strMantissa.pop_back();
+    }
+    return strExponent == "0" ? strMantissa : strMantissa + "e" + strExponent;
+}
+
+// A value as text that reads back to the same number: its first 99
+// significant digits (all the reader takes), and when they are not the
+// whole value, what is left as a second literal ("(1.5e3)", or
+// "(2.718281828459045235...e0+4.5e-100)"). A built-in's result thus keeps
+// its full precision in the text it is written back into: fib(300) and 30!
+// stay exact integers.
+std::string ExactValueText(const unsigned short* value)
 {
     char szText[QASCLEN + 8] = {};
-    qtoascex(value, szText, nDigits);
-    std::string strText(szText);
-    const size_t nE = strText.find('E');
-    if (nE == std::string::npos)
-        return "(" + strText + ")";
-    return "((" + strText.substr(0, nE) + ")*10^(" + strText.substr(nE + 1) + "))";
+    qtoascex(value, szText, 98);
+    const std::string strHigh = DecimalLiteral(szText);
+    qreal back;
+    qreal rest;
+    asctoq(szText, back);
+    qsub(back, value, rest);
+    if (qiszero(rest))
+        return "(" + strHigh + ")";
+    qtoascex(rest, szText, 31);
+    const std::string strLow = DecimalLiteral(szText);
+    return "(" + strHigh + (strLow[0] == '-' ? "" : "+") + strLow + ")";
 }
 
 // A value written back into the expression in place of a call.
 std::string ValueText(const qcmplx& value, int nBase)
 {
     if (nBase == 10)
-        return ExponentFormText(value.r, 32);
+        return ExactValueText(value.r);
     const int nBaseCode = nBase == 2 ? BASE_BINARY : nBase == 8 ? BASE_OCTAL : BASE_HEXADECIMAL;
     const int nWordCode = g_BitWidth == 8 ? WORD_8 : g_BitWidth == 16 ? WORD_16 : g_BitWidth == 32 ? WORD_32 : WORD_64;
     char szMantissa[DISPLAY_BUFFER_SIZE];
@@ -117,7 +142,7 @@ std::string IndexText(const unsigned short* value)
     qtoasc(value, szText, 64);
     const std::string strText = Trimmed(szText);
     if (strText.find('E') != std::string::npos)
-        return ExponentFormText(value, 64);
+        return ExactValueText(value);
     return "(" + strText + ")";
 }
 
@@ -563,6 +588,9 @@ qcmplx Complement(int nFunction, ArgumentReader& reader)
     return Real(static_cast<double>(nFunction == FN_NOT ? WordNot(d) : WordComplement(d)));
 }
 
+// npr and ncr count arrangements of r things out of n: both whole and not
+// negative. Choosing more than there are gives 0 arrangements; a count
+// beyond the number range is no value.
 qcmplx Arrangements(int nFunction, ArgumentReader& reader)
 {
     qreal n;
@@ -573,11 +601,18 @@ qcmplx Arrangements(int nFunction, ArgumentReader& reader)
         SetErrorCode(ERR_INVALID_TYPE);
         return qczero;
     }
-    if (!(qcmp(n, r) > 0 && qcmp(r, qzero) > 0)) {
+    if (qisnegative(n) || qisnegative(r)) {
         SetErrorCode(ERR_BAD_PARAMETERS);
         return qczero;
     }
-    return nFunction == FN_NPR ? NPR(n, r) : NCR(n, r);
+    if (qcmp(r, n) > 0)
+        return qczero;
+    const qcmplx result = nFunction == FN_NPR ? NPR(n, r) : NCR(n, r);
+    if (result.r[1] >= QEXPMAX) {
+        SetErrorCode(ERR_LIBRARY);
+        return qczero;
+    }
+    return result;
 }
 
 qcmplx Fold(int nFunction, ArgumentReader& reader)

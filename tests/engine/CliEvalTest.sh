@@ -39,7 +39,7 @@ check 1 "error: Syntax error"         "12 345"
 check 1 $'2\nerror: Division error\n3' "1+1" "5 mod 0" "1+2"
 check 1 "error: No list available"    "sum(0)"
 check 1 "error: Syntax error"         "2+"
-check 1 "error: Invalid parameters"   "npr(5, 5)"
+check 1 "error: Invalid parameters"   "npr(5, -1)"
 check 1 "error: Root not found"       "fnRoot(x^2-2, x, 2, 3)"
 check 1 "error: Invalid parameters"   "fv(-2400, 1.5, 100, 100, 12)"
 # standard output holds one line per expression: the number library's own
