@@ -22,6 +22,11 @@ bool IsHexLetter(char16_t c)
     return c >= u'A' && c <= u'F';
 }
 
+bool IsAsciiLetter(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
 bool IsPoint(char16_t c)
 {
     return c == u'.' || c == kNumberComma;
@@ -69,8 +74,9 @@ size_t RootIndexStart(const std::u16string& s, size_t pos)
             if (s[j] == u')') {
                 ++depth;
             } else if (s[j] == u'(') {
+                // The argument list of a function (sin(30)√(4)) is no index.
                 if (--depth == 0)
-                    return j;
+                    return j > 0 && IsAsciiLetter(s[j - 1]) ? std::u16string::npos : j;
             }
         }
         // An unmatched ')' is no group.
@@ -114,7 +120,18 @@ bool StartsExponent(const std::u16string& s, size_t pos)
 // A character with which an operand begins: a number, a name, a group, [ans].
 bool StartsOperand(char16_t c)
 {
-    return IsDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'(' || c == u'[';
+    return IsDigit(c) || IsAsciiLetter(c) || c == u'(' || c == u'[';
+}
+
+// True when the 'i' at pos ends the constant i or pi rather than a longer
+// name (sin, fib): "pi" and "i" standing before another operand multiply it.
+bool EndsConstantI(const std::u16string& s, size_t pos)
+{
+    size_t start = pos;
+    while (start > 0 && IsAsciiLetter(s[start - 1]))
+        --start;
+    const std::u16string_view word(s.data() + start, pos + 1 - start);
+    return word == u"i" || word == u"pi";
 }
 
 // Makes the multiplications that the display leaves implicit explicit: 2x,
@@ -147,7 +164,7 @@ void InsertImplicitProducts(std::u16string& s)
                 ++j;  // j is the 'i' again
             }
             n = s[j + 1];
-            if (IsDigit(n) || n == u'(' || n == u'i')
+            if (IsDigit(n) || n == u'(' || n == u'i' || (EndsConstantI(s, j) && StartsOperand(n)))
                 s.insert(j + 1, 1, u'*');
         }
     }

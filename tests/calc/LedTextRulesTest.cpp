@@ -51,6 +51,11 @@ const ParseCase kParseCases[] = {
     {"5!i", "5!*i"},
     {"5!i+1", "5!*i+1"},
     {"sin(pi)", "sin(pi)"},
+    // pi and i before a name or [ans] multiply it; i inside a name does not
+    {"pisin(30)", "pi*sin(30)"},
+    {"i[ans]", "i*[VRE]"},
+    {"ie^2", "i*e^2"},
+    {"fib(5)", "fib(5)"},
     // after percent and factorial an operand multiplies: the engine takes
     // two operands in a row for an error
     {"50%2", "50%*2"},
@@ -128,8 +133,10 @@ const ParseCase kSquareRootCases[] = {
     {"√(√(16))", "RT(2,RT(2,16))"},
     {"2√(9)+√(4)", "RT(2,9)+RT(2,4)"},
     {"√(4)+3√(8)", "RT(2,4)+RT(3,8)"},
-    // an unmatched ')' is no index
+    // an unmatched ')' is no index, nor is a function's argument list
     {"x)√(2)", "x)*RT(2,2)"},
+    {"sin(30)√(4)", "sin(30)*RT(2,4)"},
+    {"3√(8)√(4)", "RT(3,8)*RT(2,4)"},
     // indexed forms stay as they were
     {"2√", "RT(2,"},
     {"(4)√(16)", "RT((4),16)"},
