@@ -83,42 +83,22 @@ public:
     bool TooDeep() const { return mg_nNesting > mg_nMaxNesting; }
 };
 
-// The exponent form written by qtoascex as a decimal literal of the
-// tokenizer: no leading blank, no trailing zeros, "e" and the exponent
-// unless it is 0 (" 1.500E3" -> "1.5e3", "-2.000E0" -> "-2").
-std::string DecimalLiteral(const char* lpszExponentForm)
-{
-    std::string strText = Trimmed(lpszExponentForm);
-    const size_t nE = strText.find('E');
-    std::string strMantissa = strText.substr(0, nE);
-    const std::string strExponent = nE == std::string::npos ? "0" : strText.substr(nE + 1);
-    if (strMantissa.find('.') != std::string::npos) {
-        strMantissa.erase(strMantissa.find_last_not_of('0') + 1);
-        if (strMantissa.back() == '.')
-            strMantissa.pop_back();
-    }
-    return strExponent == "0" ? strMantissa : strMantissa + "e" + strExponent;
-}
-
 // A value as text that reads back to the same number: its first 99
 // significant digits (all the reader takes), and when they are not the
-// whole value, what is left as a second literal ("(1.5e3)", or
-// "(2.718281828459045235...e0+4.5e-100)"). A built-in's result thus keeps
+// whole value, what is left as a second literal ("(1.5e+03)", or
+// "(2.718281828459045235...e+00+4.5e-100)"). A built-in's result thus keeps
 // its full precision in the text it is written back into: fib(300) and 30!
 // stay exact integers.
 std::string ExactValueText(const unsigned short* value)
 {
-    char szText[QASCLEN + 8] = {};
-    qtoascex(value, szText, 98);
-    const std::string strHigh = DecimalLiteral(szText);
+    const std::string strHigh = ScientificString(value, 98);
     qreal back;
     qreal rest;
-    asctoq(szText, back);
+    asctoq(strHigh.c_str(), back);
     qsub(back, value, rest);
     if (qiszero(rest))
         return "(" + strHigh + ")";
-    qtoascex(rest, szText, 31);
-    const std::string strLow = DecimalLiteral(szText);
+    const std::string strLow = ScientificString(rest, 31);
     return "(" + strHigh + (strLow[0] == '-' ? "" : "+") + strLow + ")";
 }
 

@@ -153,6 +153,14 @@ size_t DecimalLiteralLength(const char* lpszText, size_t nPos, size_t nLength)
     return nEnd - nPos;
 }
 
+// An "I" right after a number and not the start of a longer word makes it
+// imaginary, as a+bi is written (and read back from calcudex-cli eval).
+bool IsImaginaryUnit(const char* lpszText, size_t nPos, size_t nLength)
+{
+    return nPos < nLength && lpszText[nPos] == 'I' &&
+           (nPos + 1 >= nLength || !(IsAlnum(lpszText[nPos + 1]) || lpszText[nPos + 1] == '.'));
+}
+
 bool IsConstant(const std::string& strWord)
 {
     return strWord == "PI" || strWord == "E" || strWord == "I";
@@ -191,7 +199,13 @@ bool ScanDecimal(const char* lpszText, size_t nLength, const std::string& strVar
     while (nPos < nLength) {
         const char ch = lpszText[nPos];
         const size_t nNumber = DecimalLiteralLength(lpszText, nPos, nLength);
-        if (nNumber > 0) {
+        if (nNumber > 0 && IsImaginaryUnit(lpszText, nPos + nNumber, nLength)) {
+            // 2i, 1.5e-3i: an imaginary number, one operand as "(2 * i)"
+            if (!AppendToken(strOut, "(", 1) || !AppendToken(strOut, lpszText + nPos, nNumber) ||
+                !AppendToken(strOut, "*", 1) || !AppendToken(strOut, "i", 1) || !AppendToken(strOut, ")", 1))
+                return false;
+            nPos += nNumber + 1;
+        } else if (nNumber > 0) {
             if (!AppendToken(strOut, lpszText + nPos, nNumber))
                 return false;
             nPos += nNumber;

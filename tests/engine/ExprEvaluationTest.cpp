@@ -254,6 +254,11 @@ TEST_F(ExprEvaluationTest, NumbersAsWritten)
         {"e-3", 1, 2.718281828459045 - 3, 0, 0},
         {"2e", 1, NONE, NONE, ERR_SYNTAX},
         {"2e+", 1, NONE, NONE, ERR_SYNTAX},
+        // i right after a number makes it imaginary: a+bi reads back
+        {"2i", 1, 0, 2, 0},
+        {"1e+00-1e+00i", 1, 1, -1, 0},
+        {"2i^2", 1, -4, 0, 0},
+        {"2ii", 1, NONE, NONE, ERR_SYNTAX},
         // two operands with nothing between them
         {"12 345", 1, NONE, NONE, ERR_SYNTAX},
         {"2 3", 1, NONE, NONE, ERR_SYNTAX},
