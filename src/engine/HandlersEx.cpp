@@ -163,7 +163,8 @@ bool CircularOfTurn(const unsigned short* x, Circular circular, qcmplx& r)
 {
     qreal s;
     qreal c;
-    qsincosturn(x, g_Mode == MODE_DEGREES ? 360 : 400, s, c);
+    const long nTurn = g_Mode == MODE_DEGREES ? 360 : 400;
+    qsincosturn(x, nTurn, circular == CIRCULAR_COS ? nullptr : s, circular == CIRCULAR_SIN ? nullptr : c);
     r = qczero;
     switch (circular) {
     case CIRCULAR_SIN: qmov(s, r.r); return true;

@@ -163,7 +163,8 @@ int qredpi(const unsigned short* x, unsigned short* y);
    turn (360 for degrees, 400 for grads; a multiple of 8). x is reduced modulo
    the turn exactly, in its own unit, before it is converted to radians: every
    multiple of a quarter turn gives exact zeros and ones, an eighth of a turn
-   exactly equal s and c, and 30 degrees (nTurn divisible by 12) s = 1/2. */
+   exactly equal s and c, and 30 degrees (nTurn divisible by 12) s = 1/2.
+   A null s or c is not computed. */
 int qsincosturn(const unsigned short* x, long nTurn, unsigned short* s, unsigned short* c);
 
 /* y = Gamma(x). The poles 0, -1, -2, ... report "qgamma" singularity and give

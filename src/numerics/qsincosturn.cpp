@@ -62,74 +62,101 @@ void ReduceToTurn(const unsigned short* a, long nTurn, unsigned short* r)
     qadd(fraction, rest, r);
 }
 
-// sin and cos of u in [0, nTurn/8] (u in the angle's unit).
+// 2 pi / nTurn, formed once for the last turn asked for (360 or 400).
+const unsigned short* RadiansPerUnit(long nTurn)
+{
+    static long s_nTurn = 0;
+    static qreal s_factor;
+    if (nTurn != s_nTurn) {
+        qreal turn;
+        FromLong(nTurn, turn);
+        qdiv(turn, qpi, s_factor);
+        qadd(s_factor, s_factor, s_factor);
+        s_nTurn = nTurn;
+    }
+    return s_factor;
+}
+
+// sin and cos of u in [0, nTurn/8] (u in the angle's unit); a null
+// destination is not computed.
 void FirstOctant(const unsigned short* u, long nTurn, unsigned short* s, unsigned short* c)
 {
-    qreal eighth, twelfth, toRadians, x;
-    FromLong(nTurn / 8, eighth);
     if (u[1] == 0) {
-        SetZero(s);
-        qmov(qone, c);
+        if (s != nullptr)
+            SetZero(s);
+        if (c != nullptr)
+            qmov(qone, c);
         return;
     }
-    qreal turn;
-    FromLong(nTurn, turn);
-    qdiv(turn, qpi, toRadians);
-    qadd(toRadians, toRadians, toRadians);  // 2 pi / turn
-    qmul(u, toRadians, x);
-    qsin(x, s);
+    qreal eighth, twelfth, x, sine;
+    FromLong(nTurn / 8, eighth);
+    FromLong(nTurn / 12, twelfth);
+    qmul(u, RadiansPerUnit(nTurn), x);
     if (qcmp(u, eighth) == 0) {
-        qmov(s, c);  // sin = cos: tan is exactly 1
+        qsin(x, sine);  // sin = cos: tan is exactly 1
+        if (s != nullptr)
+            qmov(sine, s);
+        if (c != nullptr)
+            qmov(sine, c);
         return;
     }
-    qcos(x, c);
-    if (nTurn % 12 == 0) {
-        FromLong(nTurn / 12, twelfth);
-        if (qcmp(u, twelfth) == 0)
+    if (s != nullptr) {
+        if (nTurn % 12 == 0 && qcmp(u, twelfth) == 0)
             qmov(qhalf, s);  // sin 30 degrees
+        else
+            qsin(x, s);
     }
+    if (c != nullptr)
+        qcos(x, c);
 }
 
 }  // namespace
 
 int qsincosturn(const unsigned short* x, long nTurn, unsigned short* s, unsigned short* c)
 {
-    qreal a, r, quarter, t, s0, c0;
+    qreal a, r, quarter, eighth, t, s0, c0;
     qmov(x, a);
     qabs(a);
     ReduceToTurn(a, nTurn, r);
 
     // Quadrant q and the angle t within it, then folded into [0, 1/8 turn].
-    const long nQuarter = nTurn / 4;
-    FromLong(nQuarter, quarter);
+    FromLong(nTurn / 4, quarter);
+    FromLong(nTurn / 8, eighth);
     int q = 0;
     qmov(r, t);
     while (q < 3 && qcmp(t, quarter) >= 0) {
         qsub(quarter, t, t);
         ++q;
     }
-    qreal eighth;
-    FromLong(nTurn / 8, eighth);
-    if (qcmp(t, eighth) > 0) {
+    const bool bFolded = qcmp(t, eighth) > 0;
+    if (bFolded)
         qsub(t, quarter, t);
-        FirstOctant(t, nTurn, c0, s0);
-    } else {
-        FirstOctant(t, nTurn, s0, c0);
-    }
 
-    // Rotate by q quarter turns: (s, c) -> (c, -s) per quarter.
-    switch (q) {
-    case 0: qmov(s0, s); qmov(c0, c); break;
-    case 1: qmov(c0, s); qmov(s0, c); qneg(c); break;
-    case 2: qmov(s0, s); qneg(s); qmov(c0, c); qneg(c); break;
-    default: qmov(c0, s); qneg(s); qmov(s0, c); break;
+    // Rotating by q quarter turns takes (s, c) to (c, -s) per quarter: an odd
+    // q swaps the roles, and so does the fold. Only what is asked for is
+    // computed.
+    const bool bNeedS0 = (s != nullptr && q % 2 == 0) || (c != nullptr && q % 2 == 1);
+    const bool bNeedC0 = (s != nullptr && q % 2 == 1) || (c != nullptr && q % 2 == 0);
+    if (bFolded)
+        FirstOctant(t, nTurn, bNeedC0 ? c0 : nullptr, bNeedS0 ? s0 : nullptr);
+    else
+        FirstOctant(t, nTurn, bNeedS0 ? s0 : nullptr, bNeedC0 ? c0 : nullptr);
+
+    const bool bNegativeS = (q >= 2) != (x[0] != 0);
+    const bool bNegativeC = q == 1 || q == 2;
+    if (s != nullptr) {
+        qmov(q % 2 == 0 ? s0 : c0, s);
+        if (bNegativeS)
+            qneg(s);
+        if (s[1] == 0)
+            SetZero(s);  // exact zeros are plain zeros, whatever the sign
     }
-    if (x[0] != 0)
-        qneg(s);
-    // Exact zeros are plain zeros, whatever sign the rotation gave them.
-    if (s[1] == 0)
-        SetZero(s);
-    if (c[1] == 0)
-        SetZero(c);
+    if (c != nullptr) {
+        qmov(q % 2 == 0 ? c0 : s0, c);
+        if (bNegativeC)
+            qneg(c);
+        if (c[1] == 0)
+            SetZero(c);
+    }
     return 0;
 }

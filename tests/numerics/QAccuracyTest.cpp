@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -286,6 +287,12 @@ TEST(ElementaryAccuracy, SinCosOfDegreesAndGrads)
             worst.Note(UlpError(s, mref), "sin " + Text(x));
             mpfr_cosu(mref, mx, nTurn, MPFR_RNDN);
             worst.Note(UlpError(c, mref), "cos " + Text(x));
+            // Either one alone is the same number.
+            qreal one;
+            qsincosturn(x, nTurn, one, nullptr);
+            EXPECT_EQ(0, std::memcmp(one, s, sizeof one)) << "sin alone " << Text(x);
+            qsincosturn(x, nTurn, nullptr, one);
+            EXPECT_EQ(0, std::memcmp(one, c, sizeof one)) << "cos alone " << Text(x);
         };
         ForEachInBands({Linear(-720, 720, 1500), {-300, 8, 0, 1000}, {9, 1200, 0, 500}}, rnd, x, One);
         for (const char* pHard : {"0", "30", "45", "50", "60", "90", "100", "150", "180", "200", "270", "300",
