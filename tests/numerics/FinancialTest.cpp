@@ -65,10 +65,10 @@ TEST_F(FinancialTest, TimeValueOfMoney)
 }
 
 // The spreadsheets' answers. Every expected value was computed apart from
-// this code with Python's decimal module at 60 digits: the power as
+// this code, with Python's decimal module at 60 digits: the power as
 // exp(n ln(1 + i)), rate and IRR by bisection of the balance equation, db by
-// the year-by-year schedule (script in the notes of the change that added
-// this table).
+// its year-by-year schedule (tests/numerics/financial_reference.py prints
+// them).
 TEST_F(FinancialTest, SpreadsheetAnswers)
 {
     const double arrIrr[] = {12000, 15000, 18000, 21000};
