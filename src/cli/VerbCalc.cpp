@@ -91,11 +91,15 @@ int RunCalc(int argc, char** argv)
     std::vector<std::string> vecSets;
     const char* pszSolve = nullptr;
     SWEEP_OPTIONS sweep;
+    bool bScientific = false;
     for (int i = 1; i < argc; ++i) {
         if (TakeSweepOption(argc, argv, i, sweep))
             continue;
         if (std::strcmp(argv[i], "--set") == 0 && i + 1 < argc)
             vecSets.push_back(argv[++i]);
+        else if (std::strcmp(argv[i], "--format") == 0 && i + 1 < argc &&
+                 (std::strcmp(argv[i + 1], "display") == 0 || std::strcmp(argv[i + 1], "e") == 0))
+            bScientific = std::strcmp(argv[++i], "e") == 0;
         else if (std::strcmp(argv[i], "--solve") == 0 && i + 1 < argc && pszSolve == nullptr)
             pszSolve = argv[++i];
         else if (argv[i][0] == '-' && argv[i][1] == '-')
@@ -176,13 +180,15 @@ int RunCalc(int argc, char** argv)
         std::printf("%s\n", result.strMessage.c_str());
         return 1;
     }
-    std::printf("%s\n", result.strResult.c_str());
+    // In scientific notation with the 13 digits the screen shows; either
+    // form reads back as a --set value.
+    std::printf("%s\n", bScientific ? result.strScientific.c_str() : result.strResult.c_str());
     return 0;
 }
 
 const CliVerbRegistrar mg_search({"search", "search TEXT", RunSearch});
 const CliVerbRegistrar mg_calc({"calc",
-                                 "calc BOOK FORMULA [--set ALIAS=VALUE]... --solve ALIAS "
+                                 "calc BOOK FORMULA [--set ALIAS=VALUE]... [--format display|e] --solve ALIAS "
                                  "[--sweep ALIAS=FROM:TO[:N] [--log] [--log-y] [--plot OUT.png [--size WxH]]]",
                                  RunCalc});
 

@@ -1,6 +1,7 @@
-// calcudex-cli tex: renders a TeX formula the way the screens do and writes
-// the raster as a PNG, or draws it on the terminal. Commands the renderer
-// does not know are named on standard error; --strict makes them a failure.
+// calcudex-tex, the program behind calcudex-cli tex: renders a TeX formula
+// the way the screens do and writes the raster as a PNG, or draws it on the
+// terminal. Commands the renderer does not know are named on standard error;
+// --strict makes them a failure.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,14 +10,13 @@
 #include <vector>
 
 #include "CliVerb.h"
+#include "VerbTex.h"
 #include "tex/TexPng.h"
 #include "tex/TexRender.h"
 
 namespace cli {
 namespace {
 
-constexpr const char* mg_szUsage =
-    "tex [--size \\\\large] [--scale K] [--gray] [--strict] [--raw] [-o out.png] EXPR";
 
 // Shades of the terminal drawing of a coverage raster, lightest first.
 constexpr const char mg_szShades[] = " .:-=+*#%@";
@@ -160,7 +160,7 @@ int RunTex(int argc, char** argv)
     return WriteOne(options, size);
 }
 
-const CliVerbRegistrar mg_registrar({"tex", mg_szUsage, RunTex});
+const CliVerbRegistrar mg_registrar({"tex", CLI_TEX_USAGE, RunTex});
 
 }  // namespace
 }  // namespace cli
