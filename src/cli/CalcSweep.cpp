@@ -14,6 +14,7 @@
 
 #include "calc/FormulaSweep.h"
 #include "calc/SweepCsv.h"
+#include "CliVerb.h"
 
 extern char** environ;
 
@@ -68,17 +69,6 @@ bool ValidSize(const std::string& strSize)
            nHeight >= 100 && nWidth <= 8000 && nHeight <= 8000;
 }
 
-// calcudex-plot is installed next to calcudex-cli.
-std::string PlotProgramPath()
-{
-    char szSelf[4096];
-    const ssize_t nLength = readlink("/proc/self/exe", szSelf, sizeof szSelf - 1);
-    if (nLength <= 0)
-        return kPlotProgram;
-    std::string strSelf(szSelf, static_cast<size_t>(nLength));
-    return strSelf.substr(0, strSelf.rfind('/') + 1) + kPlotProgram;
-}
-
 void AddAxis(std::vector<std::string>& vecArgs, const char* pszAxis, const _tag_formula_parameter& param)
 {
     const std::string strPrefix = std::string("--") + pszAxis + "-";
@@ -89,7 +79,7 @@ void AddAxis(std::vector<std::string>& vecArgs, const char* pszAxis, const _tag_
 // Runs calcudex-plot with the CSV on its standard input; its exit status.
 int DrawPlot(const std::vector<std::string>& vecArgs, const std::string& strCsv)
 {
-    const std::string strProgram = PlotProgramPath();
+    const std::string strProgram = SiblingProgramPath(kPlotProgram);
     if (access(strProgram.c_str(), X_OK) != 0) {
         std::fprintf(stderr, "calcudex-cli calc: --plot needs %s next to calcudex-cli\n", strProgram.c_str());
         return 1;

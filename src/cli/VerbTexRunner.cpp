@@ -2,7 +2,6 @@
 // holds the TeX renderer. Only this verb needs the font stack, and loading
 // it would cost every other verb most of its start-up time.
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,19 +15,9 @@
 namespace cli {
 namespace {
 
-// calcudex-tex in the folder of the running program.
-std::string TexProgramPath()
-{
-    char szSelf[PATH_MAX] = {};
-    const ssize_t nLength = readlink("/proc/self/exe", szSelf, sizeof(szSelf) - 1);
-    std::string strSelf = nLength > 0 ? std::string(szSelf, static_cast<size_t>(nLength)) : std::string();
-    const size_t nSlash = strSelf.rfind('/');
-    return (nSlash == std::string::npos ? std::string(".") : strSelf.substr(0, nSlash)) + "/calcudex-tex";
-}
-
 int RunTex(int argc, char** argv)
 {
-    const std::string strProgram = TexProgramPath();
+    const std::string strProgram = SiblingProgramPath("calcudex-tex");
     // calcudex-tex takes the same command line: the verb, then its arguments.
     std::vector<char*> vecArguments;
     vecArguments.push_back(const_cast<char*>("calcudex-tex"));

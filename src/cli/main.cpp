@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include <unistd.h>
+
 #include "CliVerb.h"
 #include "Version.h"
 
@@ -34,6 +36,16 @@ int PrintUsage()
 CliVerbRegistrar::CliVerbRegistrar(const CliVerb& verb)
 {
     Verbs().push_back(verb);
+}
+
+std::string SiblingProgramPath(const char* pszName)
+{
+    char szSelf[4096];
+    const ssize_t nLength = readlink("/proc/self/exe", szSelf, sizeof szSelf - 1);
+    if (nLength <= 0)
+        return pszName;
+    std::string strSelf(szSelf, static_cast<size_t>(nLength));
+    return strSelf.substr(0, strSelf.rfind('/') + 1) + pszName;
 }
 
 int PrintVerbUsage(const char* name)
