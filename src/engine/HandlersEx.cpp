@@ -119,13 +119,24 @@ void Function(qcmplx* pStack, long& nCount, long nBase, qcmplx (*pfn)(const qcmp
     });
 }
 
-void ClearTinyRealPart(qcmplx& z)
+// A sum or difference whose real part cancelled to below 1e-64 of its larger
+// operand is rounding noise of the operands (0.1 + 0.2 - 0.3) and is cleared.
+// The bound follows the operands, so a value that is merely small (1e-70 + 0)
+// stays what it is.
+void ClearCancelledRealPart(qcmplx& r, const qcmplx& a, const qcmplx& b)
 {
-    qreal magnitude;
-    qmov(z.r, magnitude);
+    qreal magnitude, larger, other, bound;
+    qmov(r.r, magnitude);
     qabs(magnitude);
-    if (qcmp(magnitude, Constants().epsilon) < 0)
-        qclear(z.r);
+    qmov(a.r, larger);
+    qabs(larger);
+    qmov(b.r, other);
+    qabs(other);
+    if (qcmp(other, larger) > 0)
+        qmov(other, larger);
+    qmul(larger, Constants().epsilon, bound);
+    if (qcmp(magnitude, bound) < 0)
+        qclear(r.r);
 }
 
 // The circular functions, computed from the sine and cosine of an angle in
@@ -308,7 +319,7 @@ void AddEx(qcmplx* pStack, long& nCount, long nBase)
 {
     Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
         r = qcmplx_add(a, b);
-        ClearTinyRealPart(r);
+        ClearCancelledRealPart(r, a, b);
         return g_ErrCode == 0;
     });
 }
@@ -318,13 +329,13 @@ void SubEx(qcmplx* pStack, long& nCount, long nBase)
     // A "-" with a single operand in its group is a sign.
     if (nCount - nBase == 1) {
         qcmplx& z = pStack[nCount - 1];
+        // Negation is exact: nothing to clear.
         z = qcmplx_sub(qczero, z);
-        ClearTinyRealPart(z);
         return;
     }
     Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
         r = qcmplx_sub(a, b);
-        ClearTinyRealPart(r);
+        ClearCancelledRealPart(r, a, b);
         return g_ErrCode == 0;
     });
 }

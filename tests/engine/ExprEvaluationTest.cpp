@@ -301,6 +301,34 @@ TEST_F(ExprEvaluationTest, NumbersAsWritten)
     }
 }
 
+// A sum that cancels to rounding noise of its operands is cleared to zero; a
+// value that is merely small keeps its value, and a sign never clears it.
+TEST_F(ExprEvaluationTest, CancellationIsClearedRelativeToTheOperands)
+{
+    const struct {
+        const char* lpszText;
+        double re;
+    } arrCases[] = {
+        {"0.1+0.2-0.3", 0},
+        {"1/3-1/3", 0},
+        {"0+1e-65", 1e-65},
+        {"1e-70-0", 1e-70},
+        {"-1e-70", -1e-70},
+        {"-(1e-90)", -1e-90},
+        {"3e-80-1e-80", 2e-80},
+        {"1e-100+1e-100", 2e-100},
+    };
+    for (const auto& c : arrCases) {
+        SCOPED_TRACE(c.lpszText);
+        const Outcome o = Extended(c.lpszText);
+        ASSERT_TRUE(o.bOk);
+        if (c.re == 0)
+            EXPECT_EQ(o.re, 0.0);
+        else
+            EXPECT_NEAR(o.re / c.re, 1.0, 1e-14);
+    }
+}
+
 // In degrees and grads the angle is reduced in its own unit, exactly: the
 // exact angles give exact values (compared word for word) and every pole is
 // the function's own error.
