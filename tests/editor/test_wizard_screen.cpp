@@ -116,6 +116,15 @@ void TestWizardScreen::newFormulaIsWrittenAndCalculates()
     QCOMPARE(wizard->pageControl()->numberOfPages(), 6);
     QVERIFY(!wizard->doneButtonItem()->isEnabled());
     screenshot(app.delegate->window, "wizard_step3");
+    // The pages' own texts, as the user reads them.
+    auto labelTexts = [](QWidget* page) {
+        QStringList texts;
+        for (QLabel* label : page->findChildren<QLabel*>())
+            texts << label->text();
+        return texts.join('|');
+    };
+    QVERIFY(labelTexts(wizard->form3()).contains("This field is required if the formula is calculable."));
+    QVERIFY(labelTexts(wizard->form4(0)).contains("Formula to calculate (*)"));
 
     fillParameter(wizard, 0, "F - force", "N", "f", "m*a");
     QCOMPARE(wizard->form4(0)->preview()->hasImage(), true);
