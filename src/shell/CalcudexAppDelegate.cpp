@@ -13,6 +13,7 @@
 #include "ui/GlobalDisplay.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIImage.h"
+#include "ui/UILogging.h"
 #include "ui/UINavigationController.h"
 #include "ui/UINotificationCenter.h"
 #include "ui/UITimer.h"
@@ -72,6 +73,7 @@ CalcudexAppDelegate* CalcudexAppDelegate::sharedDelegate()
 
 void CalcudexAppDelegate::applicationDidFinishLaunching()
 {
+    UIInstallDiagnosticSink();
     initAppPaths();
     UIImage::setResourcePath(QString::fromStdString(g_sAppPath));
     g_pAppDelegate = this;
