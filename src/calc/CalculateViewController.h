@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+class CalculateKeyHandler;
 class MIMEView;
 class UIBarButtonItem;
 class UIImageControl;
@@ -101,6 +102,7 @@ public:
     UIBarButtonItem* calcToDetailButton() const { return m_pCalcToDetailBtn; }
     UIBarButtonItem* detailToCalcButton() const { return m_pDetailToCalcBtn; }
     UIBarButtonItem* favoriteButton() const { return m_pAddFavorite; }
+    CalculateKeyHandler* keyHandler() const { return m_pKeyHandler; }
 
 protected:
     void loadView() override;
@@ -137,4 +139,5 @@ private:
     bool m_bLinesFormulaRead = false;
     QWidget* m_pRowStore = nullptr;  // keeps the row objects that no cell shows
     QVariantAnimation* m_pScrollAnimation = nullptr;
+    CalculateKeyHandler* m_pKeyHandler = nullptr;  // the physical keyboard over the rows
 };

@@ -2,6 +2,7 @@
 
 #include "editor/CustomControl.h"
 #include "ui/UIPagingScrollView.h"
+#include "ui/UIView.h"
 
 FormPage::FormPage(const QRect& frame, UIPagingScrollView* pager, QWidget* parent) : QWidget(parent)
 {
@@ -42,7 +43,7 @@ void FormPage::closeKeyboard()
 {
     QWidget* focus = content()->focusWidget();
     if (focus && focus->hasFocus())
-        focus->clearFocus();
+        UIResignFocus(focus);
 }
 
 QLabel* FormPage::addTitle(const QString& text)

@@ -7,6 +7,7 @@
 #include "calc/CalculateViewController.h"
 #include "editor/NewFormulaViewController.h"
 #include "shell/AppStartup.h"
+#include "shell/CalcudexKeyboardController.h"
 #include "shell/Global.h"
 #include "shell/ImageSupport.h"
 #include "storage/FavoritesHistory.h"
@@ -18,8 +19,11 @@
 #include "ui/UINotificationCenter.h"
 #include "ui/UITimer.h"
 #include "ui/UIWindow.h"
+#include "ui/UIWindowHost.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QSaveFile>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QStandardPaths>
@@ -46,6 +50,26 @@ FrameRect toFrameRect(const QRect& r)
     return FrameRect{r.x(), r.y(), r.width(), r.height()};
 }
 
+// The window's size and state, saved at termination beside the session.
+QString windowStatePath()
+{
+    return QString::fromStdString(getDocumentsFolder()) + QStringLiteral("/WindowState.sav");
+}
+
+// The program's icon, in the sizes the artwork generator painted into the
+// icon theme folder beside the resource folder (share/icons/hicolor).
+QIcon applicationIcon()
+{
+    QIcon icon;
+    const QDir theme(QString::fromStdString(g_sAppPath) + QStringLiteral("/../icons/hicolor"));
+    for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString file = theme.filePath(size + QStringLiteral("/apps/calcudex.png"));
+        if (QFile::exists(file))
+            icon.addFile(file);
+    }
+    return icon;
+}
+
 } // namespace
 
 CalcudexAppDelegate::CalcudexAppDelegate()
@@ -61,6 +85,8 @@ CalcudexAppDelegate::~CalcudexAppDelegate()
     if (m_navFavoritesEditViewCtrler && !m_navFavoritesEditViewCtrler->view()->parentWidget())
         delete m_navFavoritesEditViewCtrler;
     delete m_tabbarCtrler;
+    // The host lets go of the screen before either goes.
+    delete m_pWindowHost;
     delete window;
     if (g_pAppDelegate == this)
         g_pAppDelegate = nullptr;
@@ -115,7 +141,12 @@ void CalcudexAppDelegate::applicationDidFinishLaunching()
     m_tabbarCtrler->viewWillAppear(false);
 
     window->setStatusBarHidden(false);
+    m_pWindowHost = new UIWindowHost(window);
+    m_pWindowHost->setWindowIcon(applicationIcon());
+    restoreWindowState();
+    m_pKeyboardController = new CalcudexKeyboardController(this, m_pWindowHost);
     window->makeKeyAndVisible();
+    m_tabbarCtrler->focusShownScreen();
 
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { applicationWillTerminate(); });
 }
@@ -184,6 +215,26 @@ void CalcudexAppDelegate::onFullScreen(bool fullScreen)
     window->statusBar()->raise();
 }
 
+// ---------------------------------------------------------------- window size
+
+void CalcudexAppDelegate::restoreWindowState()
+{
+    QFile file(windowStatePath());
+    if (file.open(QIODevice::ReadOnly) && file.size() < 4096)
+        m_pWindowHost->restoreState(file.readAll());
+}
+
+void CalcudexAppDelegate::saveWindowState()
+{
+    if (!m_pWindowHost)
+        return;
+    QSaveFile file(windowStatePath());
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(m_pWindowHost->saveState());
+        file.commit();
+    }
+}
+
 // ---------------------------------------------------------------- image picker
 
 void CalcudexAppDelegate::openImagePicker()
@@ -194,6 +245,8 @@ void CalcudexAppDelegate::openImagePicker()
                                    QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
                                    QStringLiteral("Images (*.png *.jpg *.jpeg *.bmp *.gif)"));
     picker->setOption(QFileDialog::DontUseNativeDialog);
+    // A dialog of its own on the desktop, not a part of the scaled screen.
+    picker->setWindowFlag(Qt::BypassGraphicsProxyWidget);
     picker->setFileMode(QFileDialog::ExistingFile);
     picker->setAcceptMode(QFileDialog::AcceptOpen);
     picker->setWindowModality(Qt::WindowModal);
@@ -278,6 +331,7 @@ void CalcudexAppDelegate::cleanupApplication()
         return;
     m_bTerminated = true;
     saveFavoritesAndHistory();
+    saveWindowState();
     // What is typed in the calculation rows survives a quit from that screen too.
     if (auto* calculate = qobject_cast<CalculateViewController*>(m_calculateViewCtrler))
         calculate->saveLines();

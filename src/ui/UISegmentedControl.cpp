@@ -2,6 +2,7 @@
 
 #include "ui/UIStyle.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,6 +11,7 @@ UISegmentedControl::UISegmentedControl(const QStringList& items, QWidget* parent
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void UISegmentedControl::setSelectedSegmentIndex(int index)
@@ -60,10 +62,27 @@ void UISegmentedControl::mouseReleaseEvent(QMouseEvent* event)
         onValueChanged(this);
 }
 
+void UISegmentedControl::keyPressEvent(QKeyEvent* event)
+{
+    const int step = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+    const int index = m_nSelected + step;
+    if (step == 0 || m_bMomentary || index < 0 || index >= numberOfSegments()) {
+        event->ignore();
+        return;
+    }
+    setSelectedSegmentIndex(index);
+    if (onValueChanged)
+        onValueChanged(this);
+}
+
 void UISegmentedControl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    if (hasFocus()) {
+        p.setPen(QPen(UIStyle::tintColor().lighter(140), 3));
+        p.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
+    }
     const QColor tint = UIStyle::tintColor();
     const int barHeight = std::min(height(), 29);
     const QRectF frame(0.5, (height() - barHeight) / 2.0 + 0.5, width() - 1.0, barHeight - 1.0);

@@ -4,6 +4,7 @@
 #include "ui/UIStyle.h"
 
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -54,6 +55,14 @@ void UITableViewCell::setHighlighted(bool highlighted)
     update();
 }
 
+void UITableViewCell::setKeyboardFrame(bool framed)
+{
+    if (framed == m_bKeyboardFrame)
+        return;
+    m_bKeyboardFrame = framed;
+    update();
+}
+
 void UITableViewCell::resizeEvent(QResizeEvent*)
 {
     const int accessory = m_nAccessory == AccessoryNone ? 0 : kAccessoryWidth;
@@ -83,6 +92,11 @@ void UITableViewCell::paintEvent(QPaintEvent*)
         const qreal cy = height() / 2.0;
         p.drawPolyline(QPolygonF({QPointF(x, cy), QPointF(x + 5, cy + 5), QPointF(x + 14, cy - 6)}));
     }
+    if (m_bKeyboardFrame) {
+        p.setPen(QPen(UIStyle::tintColor(), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -3), 5, 5);
+    }
 }
 
 int UITableViewDelegate::tableViewHeightForRow(UITableView* tableView, int)
@@ -97,7 +111,7 @@ UITableView::UITableView(QWidget* parent) : QAbstractScrollArea(parent), m_clrSe
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setBackgroundColor(Qt::white);
 
     // A thin scroll indicator that shows while the list moves, as on a phone.
@@ -159,6 +173,8 @@ void UITableView::reloadData()
     m_nContentHeight = y;
     if (m_nSelectedRow >= rows)
         m_nSelectedRow = -1;
+    if (m_nKeyboardRow >= rows)
+        m_nKeyboardRow = rows - 1;
     updateScrollRange();
     layoutCells();
     viewport()->update();
@@ -168,6 +184,7 @@ void UITableView::enqueue(UITableViewCell* cell)
 {
     cell->hide();
     cell->setHighlighted(false);
+    cell->setKeyboardFrame(false);
     cell->m_nRow = -1;
     m_pool[cell->reuseIdentifier()].append(cell);
 }
@@ -267,6 +284,7 @@ void UITableView::layoutCells()
         cell->setPalette(palette);
         cell->setGeometry(rectForRow(r));
         cell->setHighlighted(r == m_nSelectedRow || (r == m_nPressedRow && !m_bDragging));
+        cell->setKeyboardFrame(r == m_nKeyboardRow && hasFocus());
         cell->show();
     }
     m_pIndicator->raise();
@@ -403,6 +421,8 @@ void UITableView::mouseReleaseEvent(QMouseEvent* event)
             cell->setHighlighted(false);
         return;
     }
+    m_nKeyboardRow = row;
+    updateKeyboardFrame();
     selectRow(row);
     if (m_pDelegate)
         m_pDelegate->tableViewDidSelectRow(this, row);
@@ -412,4 +432,94 @@ void UITableView::wheelEvent(QWheelEvent* event)
 {
     if (m_bScrollEnabled)
         QAbstractScrollArea::wheelEvent(event);
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void UITableView::setKeyboardRow(int row)
+{
+    m_nKeyboardRow = numberOfRows() ? std::clamp(row, 0, numberOfRows() - 1) : -1;
+    scrollToRow(m_nKeyboardRow);
+    updateKeyboardFrame();
+}
+
+void UITableView::updateKeyboardFrame()
+{
+    for (UITableViewCell* cell : std::as_const(m_mapVisible))
+        cell->setKeyboardFrame(cell->row() == m_nKeyboardRow && hasFocus());
+}
+
+// How many rows from `from` fill one screen of the list in that direction.
+int UITableView::rowsPerPage(int from, int direction) const
+{
+    int height = 0;
+    int n = 0;
+    for (int r = from; r >= 0 && r < numberOfRows(); r += direction) {
+        height += m_vecHeights[r];
+        if (height > viewport()->height())
+            break;
+        ++n;
+    }
+    return std::max(1, n - 1);
+}
+
+void UITableView::keyPressEvent(QKeyEvent* event)
+{
+    const int rows = numberOfRows();
+    if (rows == 0 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        event->ignore();
+        return;
+    }
+    const int row = std::max(0, m_nKeyboardRow);
+    switch (event->key()) {
+    case Qt::Key_Up:
+        setKeyboardRow(m_nKeyboardRow < 0 ? 0 : row - 1);
+        break;
+    case Qt::Key_Down:
+        setKeyboardRow(m_nKeyboardRow < 0 ? 0 : row + 1);
+        break;
+    case Qt::Key_PageUp:
+        setKeyboardRow(row - rowsPerPage(row, -1));
+        break;
+    case Qt::Key_PageDown:
+        setKeyboardRow(row + rowsPerPage(row, 1));
+        break;
+    case Qt::Key_Home:
+        setKeyboardRow(0);
+        break;
+    case Qt::Key_End:
+        setKeyboardRow(rows - 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_nKeyboardRow < 0 || (m_bEditing && !m_bAllowsSelectionDuringEditing)) {
+            event->ignore();
+            return;
+        }
+        // The same as a tap on the row.
+        scrollToRow(m_nKeyboardRow);
+        selectRow(m_nKeyboardRow);
+        if (m_pDelegate)
+            m_pDelegate->tableViewDidSelectRow(this, m_nKeyboardRow);
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void UITableView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (m_nKeyboardRow < 0 && numberOfRows() > 0)
+        m_nKeyboardRow = std::max(0, rowAt(0));
+    updateKeyboardFrame();
+}
+
+void UITableView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    updateKeyboardFrame();
 }

@@ -314,10 +314,13 @@ void TestWizardScreen::fieldsTakeWhatTheyAccept()
     NewFormulaViewController* wizard = startNewFormula(app);
     QVERIFY(wizard);
 
-    // Tab out of the last field of a step goes on to the next step's page.
+    // Tab goes on to the type switch, and out of the last control of a step
+    // to the next step's page.
     QWidget* description = wizard->form1()->descriptionField()->editor();
     typeInto(description, "x");
     QTest::keyClick(description, Qt::Key_Tab);
+    QVERIFY(wizard->form1()->typeControl()->hasFocus());
+    QTest::keyClick(wizard->form1()->typeControl(), Qt::Key_Tab);
     QVERIFY(wizard->form2()->texField()->editor()->hasFocus());
     QTRY_COMPARE(wizard->currentPage(), 1);
 

@@ -25,6 +25,7 @@
 #include "ui/UIAlertView.h"
 #include "ui/UINavigationController.h"
 #include "ui/UIPageControl.h"
+#include "ui/UIWindowHost.h"
 #include "ui/UISearchBar.h"
 #include "ui/UITabBarController.h"
 #include "ui/UITableView.h"
@@ -393,7 +394,7 @@ int main(int argc, char** argv)
     auto delegate = std::make_unique<CalcudexAppDelegate>();
     g_pApp = delegate.get();
     delegate->applicationDidFinishLaunching();
-    (void)QTest::qWaitForWindowExposed(delegate->window);
+    (void)QTest::qWaitForWindowExposed(delegate->windowHost());
     settle(600);
 
     int failures = 0;
