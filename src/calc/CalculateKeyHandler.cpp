@@ -83,6 +83,10 @@ bool CalculateKeyHandler::eventFilter(QObject* watched, QEvent* event)
     if (mods != Qt::NoModifier)
         return false;
     if (watched == m_pScreen->view()) {
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            m_pScreen->keyPressed(led::KEY_CALCULATE);
+            return true;
+        }
         MyLedViewLite* line = entryLine();
         const bool bTyping = !key->text().isEmpty() && key->text().at(0).isPrint() && key->key() != Qt::Key_Space;
         const bool bEntering = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Down || key->key() == Qt::Key_Up;

@@ -2,8 +2,9 @@
 // The physical keyboard on the calculation screen, over the rows: Tab and
 // Shift+Tab, Down and Up move between the input lines that take typing (a
 // fixed value is passed by), Space ticks the row as the parameter to
-// calculate, Enter calculates. A key pressed while no line has the keyboard
-// goes to the selected line, or the first one that takes typing. Everything
+// calculate, Enter calculates (also while no line has the keyboard). A key
+// typed while no line has the keyboard goes to the selected line, or the
+// first one that takes typing. Everything
 // else a line does with keys is its own (MyLedViewLiteKeyboard.cpp).
 
 #include <QObject>

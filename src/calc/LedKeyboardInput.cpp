@@ -314,7 +314,10 @@ bool TextToKeyCodes(const std::u16string& strText, bool bAfterNumber, std::vecto
 
 std::u16string PlainTextOfLine(const std::u16string& strDisplay)
 {
-    std::u16string out = strDisplay;
+    const size_t nFirst = strDisplay.find_first_not_of(u' ');
+    if (nFirst == std::u16string::npos)
+        return std::u16string();
+    std::u16string out = strDisplay.substr(nFirst, strDisplay.find_last_not_of(u' ') + 1 - nFirst);
     for (char16_t& ch : out) {
         if (ch == kTimes)
             ch = u'*';
@@ -355,7 +358,12 @@ bool ReadNumber(const std::u16string& str, size_t& pos, bool bAllowPoint, std::u
 
 std::u16string NumberTextOfLine(const std::u16string& strDisplay)
 {
-    const std::u16string strPlain = PlainTextOfLine(strDisplay);
+    // A result keeps the blank its sign would take.
+    std::u16string strPlain = PlainTextOfLine(strDisplay);
+    const size_t nFirst = strPlain.find_first_not_of(u' ');
+    if (nFirst == std::u16string::npos)
+        return std::u16string();
+    strPlain = strPlain.substr(nFirst, strPlain.find_last_not_of(u' ') + 1 - nFirst);
     std::u16string strNumber;
     size_t pos = 0;
     if (!ReadNumber(strPlain, pos, true, strNumber))

@@ -74,8 +74,9 @@ private:
 // of it cannot be typed.
 bool TextToKeyCodes(const std::u16string& strText, bool bAfterNumber, std::vector<int>& vecKeys);
 
-// The plain text of what a line shows, to copy: ×, ÷ and − become *, / and -.
-// Pasting it back types the same tokens.
+// The plain text of what a line shows, to copy: ×, ÷ and − become *, / and -,
+// the blanks around it go. Pasting it back types the same tokens (but for
+// the blank a result keeps for its sign).
 std::u16string PlainTextOfLine(const std::u16string& strDisplay);
 
 // A number the way the command line writes it ("1.5e-12", "-42.5"), from a

@@ -88,7 +88,9 @@ void UIModalOverlay::show()
     QWidget::show();
     raise();
     // The overlay takes the keyboard while it is up.
-    m_pPreviousFocus = QApplication::focusWidget();
+    // (Inside the scaled window the application's focus is the window; the
+    // widget that had the keyboard is the screen's own focus widget.)
+    m_pPreviousFocus = host ? host->focusWidget() : QApplication::focusWidget();
     setFocusPolicy(Qt::StrongFocus);
     setFocus(Qt::OtherFocusReason);
     setKeyboardButton(defaultButtonIndex());

@@ -60,7 +60,7 @@ QWidget* UIViewController::preferredFocusWidget()
     for (QWidget* w = root->nextInFocusChain(); w && w != root; w = w->nextInFocusChain()) {
         // Only what the user sees: a field on a page scrolled away is passed by.
         if (root->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(root) && w->isEnabled()
-            && !w->visibleRegion().isEmpty())
+            && QRect(w->mapTo(root, QPoint(0, 0)), w->size()).intersects(root->rect()))
             return w;
     }
     return nullptr;
@@ -79,8 +79,10 @@ void UIViewController::focusShownScreen()
     }
     if (!shown->isViewLoaded() || !shown->view()->isVisible())
         return;
-    QWidget* focus = QApplication::focusWidget();
-    if (focus && shown->view()->isAncestorOf(focus))
+    // The screen's window knows its own focus widget also when it is shown
+    // inside the scaled desktop window.
+    QWidget* focus = shown->view()->window()->focusWidget();
+    if (focus && focus->hasFocus() && (focus == shown->view() || shown->view()->isAncestorOf(focus)))
         return;
     if (QWidget* target = shown->preferredFocusWidget())
         target->setFocus(Qt::OtherFocusReason);

@@ -50,7 +50,9 @@ UIWindowHost::~UIWindowHost()
 
 QRect UIWindowHost::screenRect() const
 {
-    return mapFromScene(QRectF(0, 0, UIWindow::kScreenWidth, UIWindow::kScreenHeight)).boundingRect();
+    const QPoint topLeft = mapFromScene(QPointF(0, 0));
+    const QPoint bottomRight = mapFromScene(QPointF(UIWindow::kScreenWidth, UIWindow::kScreenHeight));
+    return QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
 }
 
 void UIWindowHost::fitScreen()
