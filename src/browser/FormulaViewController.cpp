@@ -370,6 +370,9 @@ void FormulaViewController::tableViewRowClicked()
         }
     }
     reloadTable();
+    // A new level starts the keyboard at its first row.
+    if (!g_bOpenFormula)
+        m_pSearchTable->setKeyboardRow(0);
 }
 
 void FormulaViewController::switchToCalculate()
@@ -398,6 +401,8 @@ void FormulaViewController::onUp()
         setBackEnabled(false);
     }
     reloadTable();
+    if (m_pSearchTable)
+        m_pSearchTable->setKeyboardRow(0);
 }
 
 void FormulaViewController::onSearch(const QString& text)
@@ -414,6 +419,8 @@ void FormulaViewController::onSearch(const QString& text)
             searchAllBooks(needle);
     }
     reloadTable();
+    if (m_pSearchTable)
+        m_pSearchTable->setKeyboardRow(0);
     setBackEnabled(true);
 }
 

@@ -160,5 +160,5 @@ void CalcudexKeyboardController::quit()
 {
     // What a normal close saves is saved before the event loop ends.
     m_pDelegate->applicationWillTerminate();
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryFile>
+#include <QToolTip>
 #include <cstdio>
 #include <unistd.h>
 
@@ -364,6 +365,20 @@ void TestDesktop::rowsPassFixedValuesAndShowTheirFocus()
     const QString shownText = labelTextOfRow(calcScreen(app), 0, &tooltip);
     QVERIFY(shownText.endsWith(QChar(0x2026)));
     QCOMPARE(tooltip, QString("Product of the two factors given below"));
+    // The tooltip shows when the pointer rests on the description in the window.
+    UIWindowHost* host = app.delegate->windowHost();
+    QLabel* label = nullptr;
+    for (QLabel* l : calcScreen(app)->tableView()->cellForRow(0)->findChildren<QLabel*>())
+        if (l->property("tag").toInt() == 10002)
+            label = l;
+    QVERIFY(label);
+    const QPoint at = host->mapFromScene(QPointF(label->mapTo(app.delegate->window, QPoint(20, 10))));
+    QTest::mouseMove(host->viewport(), at - QPoint(4, 0));
+    QTest::mouseMove(host->viewport(), at);
+    QHelpEvent help(QEvent::ToolTip, at, host->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(host->viewport(), &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), tooltip);
 }
 
 // Every window-wide key, where the user is.
