@@ -4,6 +4,7 @@
 
 #include "calc/LedKeyboardInput.h"
 #include "calc/LedTextRules.h"
+#include "LedTestSupport.h"
 #include "calc/LedTokenModel.h"
 
 using led::Utf16ToUtf8;
@@ -13,19 +14,10 @@ namespace {
 
 LedTokenModel MakeLine()
 {
-    LedTokenModel line;
-    line.setMeasure([](const std::u16string& s) { return 10.0f * static_cast<float>(s.size()); });
-    line.initSizes(300.0f, 30.0f);
-    return line;
+    return ledtest::MakeLine(300.0f);
 }
 
-std::string Joined(const LedTokenModel& line)
-{
-    std::string out;
-    for (const std::u16string& t : line.Tokens())
-        out += "[" + Utf16ToUtf8(t) + "]";
-    return out;
-}
+using ledtest::Joined;
 
 bool TokenBeforeCaretIsNumber(const LedTokenModel& line)
 {
