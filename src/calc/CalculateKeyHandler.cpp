@@ -74,8 +74,17 @@ void CalculateKeyHandler::tick(int row)
     focusRow(row);
 }
 
+void CalculateKeyHandler::showKeyboardHint(bool bShow)
+{
+    MyLedViewLite* target = bShow ? entryLine() : nullptr;
+    for (int r = 0; r < CalculateViewController::kRowCount; ++r)
+        m_pScreen->ledView(r)->setKeyboardHint(m_pScreen->ledView(r) == target);
+}
+
 bool CalculateKeyHandler::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_pScreen->view() && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        showKeyboardHint(event->type() == QEvent::FocusIn);
     if (event->type() != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);

@@ -33,6 +33,8 @@ private:
     bool takesTyping(int row) const;
     void moveFocus(int row, int delta);
     void tick(int row);
+    // While the screen has the keyboard, the line that typing goes to shows it.
+    void showKeyboardHint(bool bShow);
 
     CalculateViewController* m_pScreen;
 };

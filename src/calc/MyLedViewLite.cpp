@@ -284,7 +284,12 @@ void MyLedViewLite::DrawLEDContent(QPainter& painter)
     panel.addRoundedRect(frame, 8, 8);
     painter.fillPath(panel, Qt::white);
     // The line that has the keyboard shows it with a coloured outline.
-    painter.setPen(hasFocus() ? QPen(UIStyle::tintColor(), 2) : QPen(Qt::black, 1));
+    if (hasFocus())
+        painter.setPen(QPen(UIStyle::tintColor(), 2));
+    else if (m_bKeyboardHint)
+        painter.setPen(QPen(UIStyle::tintColor(), 1.5, Qt::DashLine));
+    else
+        painter.setPen(QPen(Qt::black, 1));
     painter.drawPath(panel);
 
     const _FULL_EXPRESSION_INPUT& in = m_model.content();

@@ -72,6 +72,9 @@ public:
     // ending them (before the row is left or calculated).
     QString pendingTyping() const;
     void commitTyping();
+    // The line that typing will go to while the screen itself has the
+    // keyboard: drawn with a dashed outline, so the focus is always seen.
+    void setKeyboardHint(bool bHint);
     // The clipboard: the line's text as plain text, its number in the command
     // line's notation, and pasting a number or expression at the caret. A text
     // that cannot be typed is refused with a message and the line stays as it was.
@@ -120,4 +123,5 @@ private:
     QPixmap _rightArrowImage;
     MyLedViewLiteDelegate* m_pDelegate = nullptr;
     led::LedKeyboardInput m_typing;
+    bool m_bKeyboardHint = false;
 };

@@ -144,6 +144,14 @@ void MyLedViewLite::keyPressEvent(QKeyEvent* event)
     update();
 }
 
+void MyLedViewLite::setKeyboardHint(bool bHint)
+{
+    if (bHint == m_bKeyboardHint)
+        return;
+    m_bKeyboardHint = bHint;
+    update();
+}
+
 void MyLedViewLite::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);

@@ -182,6 +182,7 @@ void CalcudexAppDelegate::onEditFavHis()
     m_navFavoritesEditViewCtrler->viewWillAppear(true);
     m_transitionView->replaceSubview(m_tabbarCtrler->view(), editor, TransitionView::Push, TransitionView::FromLeft,
                                      kTransitionSeconds);
+    m_navFavoritesEditViewCtrler->focusShownScreen();
 }
 
 void CalcudexAppDelegate::onFavHis()
@@ -191,6 +192,7 @@ void CalcudexAppDelegate::onFavHis()
     m_tabbarCtrler->viewWillAppear(true);
     m_transitionView->replaceSubview(m_navFavoritesEditViewCtrler->view(), m_tabbarCtrler->view(), TransitionView::Push,
                                      TransitionView::FromLeft, kTransitionSeconds);
+    m_tabbarCtrler->focusShownScreen();
 }
 
 // ---------------------------------------------------------------- full-screen mode

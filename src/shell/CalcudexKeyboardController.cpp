@@ -1,6 +1,7 @@
 #include "shell/CalcudexKeyboardController.h"
 
 #include "auxiliary/MoreViewController.h"
+#include "browser/EditFavoritesViewController.h"
 #include "browser/FormulaViewController.h"
 #include "shell/CalcudexAppDelegate.h"
 #include "ui/UIAlertView.h"
@@ -94,8 +95,13 @@ bool CalcudexKeyboardController::isFavoritesEditorShown() const
 
 bool CalcudexKeyboardController::goBack()
 {
-    if (isFavoritesEditorShown())
-        return false;
+    // The Favorites editor's way back is its "Done".
+    if (isFavoritesEditorShown()) {
+        if (m_pDelegate->transitionView()->isTransitioning())
+            return false;
+        m_pDelegate->favoritesEditViewController()->doneAction();
+        return true;
+    }
     auto* nav = qobject_cast<UINavigationController*>(m_pDelegate->m_tabbarCtrler->selectedViewController());
     if (!nav || nav->isAnimating())
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 // The keys that act on the whole window, wherever the keyboard is:
-//   Esc, Alt+Left        Back, where the screen shown has a way back
+//   Esc, Alt+Left        Back, where the screen shown has a way back (the
+//                        Favorites editor's "Done")
 //   Ctrl+1 ... Ctrl+4    the tabs Formulas, Favorites, Calculate, More
 //   Ctrl+F               the search field of the Formulas tab
 //   Ctrl+N               the new-formula wizard

@@ -12,13 +12,12 @@
 // window to the next scale; the size and the maximised state are saved and
 // restored with saveState/restoreState.
 
+#include "ui/UIWindow.h"
+
 #include <QGraphicsView>
 #include <QPointer>
 
-#include "ui/UIWindow.h"
-
 class QGraphicsProxyWidget;
-class UIWindow;  // ui/UIWindow.h
 
 class UIWindowHost : public QGraphicsView {
     Q_OBJECT

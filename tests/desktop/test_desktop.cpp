@@ -217,7 +217,10 @@ void TestDesktop::typedCalculationIsTheKeypadsCalculation()
         App app(m_home->path());
         openByKeyboard(app, 0);
         CalculateViewController* screen = calcScreen(app);
-        // The screen has the keyboard; typing goes to the first row that takes it.
+        // The screen has the keyboard; typing goes to the first row that takes
+        // it, which shows so.
+        QVERIFY(screen->view()->hasFocus());
+        screenshot(app.delegate->window, "desktop_screen_has_the_keyboard");
         typeKeys(app, "9");
         QVERIFY(screen->ledView(0)->hasFocus());
         press(app, Qt::Key_Backspace);
