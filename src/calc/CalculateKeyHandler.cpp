@@ -13,8 +13,11 @@ CalculateKeyHandler::CalculateKeyHandler(CalculateViewController* screen) : QObj
     // An empty spot of the screen holds the keyboard until a line takes it.
     view->setFocusPolicy(Qt::StrongFocus);
     view->installEventFilter(this);
-    // The rows' list takes no keyboard of its own: its lines do.
+    // The rows' list takes no keyboard of its own: its lines do. It holds it
+    // while it lays its rows out, or when the line scrolled away; keys it gets
+    // go on as keys on the screen do.
     screen->tableView()->setFocusPolicy(Qt::NoFocus);
+    screen->tableView()->installEventFilter(this);
     for (int r = 0; r < CalculateViewController::kRowCount; ++r)
         screen->ledView(r)->installEventFilter(this);
 }
@@ -83,7 +86,8 @@ void CalculateKeyHandler::showKeyboardHint(bool bShow)
 
 bool CalculateKeyHandler::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pScreen->view() && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+    const bool bScreen = watched == m_pScreen->view() || watched == m_pScreen->tableView();
+    if (bScreen && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         showKeyboardHint(event->type() == QEvent::FocusIn);
     if (event->type() != QEvent::KeyPress)
         return false;
@@ -91,7 +95,7 @@ bool CalculateKeyHandler::eventFilter(QObject* watched, QEvent* event)
     const Qt::KeyboardModifiers mods = key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     if (mods != Qt::NoModifier)
         return false;
-    if (watched == m_pScreen->view()) {
+    if (bScreen) {
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             m_pScreen->keyPressed(led::KEY_CALCULATE);
             return true;

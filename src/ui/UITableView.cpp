@@ -18,6 +18,34 @@ constexpr int kAccessoryWidth = 30;
 
 const char* const UITableView::kSelectionDidChangeNotification = "UITableViewSelectionDidChangeNotification";
 
+// Cells are hidden and handed out again while the list is laid out. A widget
+// in a cell that has the keyboard would lose it to the next widget in the
+// focus chain when its cell is hidden (another row's input line, say); the
+// list holds the keyboard meanwhile and gives it back when the widget is
+// still on screen.
+class UITableView::FocusKeeper {
+public:
+    explicit FocusKeeper(UITableView* table) : m_pTable(table)
+    {
+        QWidget* focus = table->window()->focusWidget();
+        if (focus && focus->hasFocus() && table->viewport()->isAncestorOf(focus)) {
+            m_pFocus = focus;
+            table->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    ~FocusKeeper()
+    {
+        if (m_pFocus && m_pFocus->isVisible() && m_pTable->hasFocus())
+            m_pFocus->setFocus(Qt::OtherFocusReason);
+    }
+    FocusKeeper(const FocusKeeper&) = delete;
+    FocusKeeper& operator=(const FocusKeeper&) = delete;
+
+private:
+    UITableView* m_pTable;
+    QPointer<QWidget> m_pFocus;
+};
+
 // ---------------------------------------------------------------- UITableViewCell
 
 UITableViewCell::UITableViewCell(const QString& reuseIdentifier, QWidget* parent)
@@ -155,6 +183,7 @@ void UITableView::setEditing(bool editing, bool)
 
 void UITableView::reloadData()
 {
+    FocusKeeper keeper(this);
     // Every cell goes back to the pool; the data source hands them out again.
     for (UITableViewCell* cell : std::as_const(m_mapVisible))
         enqueue(cell);
@@ -251,6 +280,7 @@ void UITableView::layoutCells()
 {
     if (m_bLayingOut || !m_pDataSource)
         return;
+    FocusKeeper keeper(this);
     m_bLayingOut = true;
     const int rows = numberOfRows();
     const int first = rows ? std::max(0, rowAt(0)) : 0;
@@ -284,7 +314,7 @@ void UITableView::layoutCells()
         cell->setPalette(palette);
         cell->setGeometry(rectForRow(r));
         cell->setHighlighted(r == m_nSelectedRow || (r == m_nPressedRow && !m_bDragging));
-        cell->setKeyboardFrame(r == m_nKeyboardRow && hasFocus());
+        cell->setKeyboardFrame(r == m_nKeyboardRow && hasFocus() && focusPolicy() != Qt::NoFocus);
         cell->show();
     }
     m_pIndicator->raise();
@@ -445,8 +475,10 @@ void UITableView::setKeyboardRow(int row)
 
 void UITableView::updateKeyboardFrame()
 {
+    // A list that takes no keyboard of its own (its cells' widgets do) frames no row.
+    const bool bFramed = hasFocus() && focusPolicy() != Qt::NoFocus;
     for (UITableViewCell* cell : std::as_const(m_mapVisible))
-        cell->setKeyboardFrame(cell->row() == m_nKeyboardRow && hasFocus());
+        cell->setKeyboardFrame(cell->row() == m_nKeyboardRow && bFramed);
 }
 
 // How many rows from `from` fill one screen of the list in that direction.
@@ -513,7 +545,7 @@ void UITableView::keyPressEvent(QKeyEvent* event)
 void UITableView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
-    if (m_nKeyboardRow < 0 && numberOfRows() > 0)
+    if (m_nKeyboardRow < 0 && numberOfRows() > 0 && focusPolicy() != Qt::NoFocus)
         m_nKeyboardRow = std::max(0, rowAt(0));
     updateKeyboardFrame();
 }

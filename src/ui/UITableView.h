@@ -117,6 +117,7 @@ protected:
     void focusOutEvent(QFocusEvent*) override;
 
 private:
+    class FocusKeeper;
     int rowAt(int viewportY) const;
     void layoutCells();
     void updateScrollRange();

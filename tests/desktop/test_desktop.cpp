@@ -361,6 +361,15 @@ void TestDesktop::rowsPassFixedValuesAndShowTheirFocus()
     press(app, Qt::Key_Down);
     QVERIFY(screen->ledView(2)->hasFocus());
     typeKeys(app, "4");
+    // A tick by mouse rebuilds the rows: the line stays selected, and typing
+    // goes on into it.
+    QTest::mouseClick(screen->checkbox(2), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(screen->tickedRow(), 2);
+    QVERIFY(screen->ledView(2)->getSelectedState() && !screen->ledView(0)->getSelectedState());
+    typeKeys(app, "0");
+    press(app, Qt::Key_Backspace);
+    QCOMPARE(screen->ledView(2)->text(), QString("4"));
+    QVERIFY(screen->ledView(2)->hasFocus());
     press(app, Qt::Key_Up);
     press(app, Qt::Key_Space);
     QCOMPARE(screen->tickedRow(), 0);
