@@ -79,10 +79,6 @@ void UISegmentedControl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    if (hasFocus()) {
-        p.setPen(QPen(UIStyle::tintColor().lighter(140), 3));
-        p.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
-    }
     const QColor tint = UIStyle::tintColor();
     const int barHeight = std::min(height(), 29);
     const QRectF frame(0.5, (height() - barHeight) / 2.0 + 0.5, width() - 1.0, barHeight - 1.0);
@@ -109,7 +105,8 @@ void UISegmentedControl::paintEvent(QPaintEvent*)
         }
     }
     p.setClipping(false);
-    p.setPen(QPen(tint, 1));
+    // With the keyboard the outline is drawn thick.
+    p.setPen(QPen(hasFocus() ? tint.darker(150) : tint, hasFocus() ? 2.5 : 1));
     p.setBrush(Qt::NoBrush);
     p.drawPath(outline);
 }
