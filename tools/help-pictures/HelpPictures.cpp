@@ -25,6 +25,7 @@
 #include "ui/UIAlertView.h"
 #include "ui/UINavigationController.h"
 #include "ui/UIPageControl.h"
+#include "ui/UIView.h"
 #include "ui/UIWindowHost.h"
 #include "ui/UISearchBar.h"
 #include "ui/UITabBarController.h"
@@ -402,6 +403,8 @@ int main(int argc, char** argv)
     for (std::size_t i = 0; i < pages.size(); ++i) {
         // A step that finds its screen different still yields its page.
         pages[i].act();
+        // The pictures teach tapping: no keyboard frame in them.
+        UIResignFocus(delegate->window->focusWidget());
         settle(120);
         const QPixmap shot = delegate->window->grab();
         const QString path = folder + QStringLiteral("/Help%1.png").arg(i + 1);
