@@ -1,10 +1,11 @@
 # make run  — install dependencies, configure, build and start Calcudex
 # make test — install dependencies, configure, build and run every test
+# make deb  — build the Debian package (build/calcudex_<version>_<arch>.deb)
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench deb clean
 
 all: build
 
@@ -26,6 +27,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done

@@ -1,6 +1,7 @@
 #include "browser/FormulaBrowser.h"
 
 #include "shell/Global.h"
+#include "numerics/DiagnosticLog.h"
 #include "storage/Formulas.h"
 
 #include <algorithm>
@@ -192,8 +193,7 @@ std::string getLastSessionFilename()
 
 bool saveCurrentSession()
 {
-    std::printf("\nSession saved.");
-    std::fflush(stdout);
+    LogDiagnostic("calcudex.session", "Session saved.");
     const std::string path = getLastSessionFilename();
     const std::string tmp = path + ".tmp";
     std::FILE* file = std::fopen(tmp.c_str(), "wb");
@@ -214,8 +214,7 @@ bool saveCurrentSession()
 
 bool loadLastSession()
 {
-    std::printf("\nSession loaded.");
-    std::fflush(stdout);
+    LogDiagnostic("calcudex.session", "Session loaded.");
     std::FILE* file = std::fopen(getLastSessionFilename().c_str(), "rb");
     if (!file)
         return false;

@@ -17,6 +17,7 @@
 #include "ui/UITimer.h"
 #include "ui/UIView.h"
 
+#include <QTimer>
 #include <QLabel>
 #include <QResizeEvent>
 
@@ -25,6 +26,8 @@ namespace {
 const QString kCellIdentifier = QStringLiteral("any-cell");
 const QString kPathLabelName = QStringLiteral("FormulaPathLabel");
 constexpr int kCalculateTab = 2;
+// The pause in typing after which the search runs.
+constexpr int kSearchAsYouTypeMs = 250;
 
 QString fromUtf8(const char* text)
 {
@@ -62,12 +65,33 @@ void FormulaViewController::loadView()
     m_pSearchBar->setShowsCancelButton(true);
     m_pSearchBar->setPlaceholder(QStringLiteral("Search"));
     m_pSearchBar->onSearchButtonClicked = [this] {
+        m_pSearchTimer->stop();
         m_pSearchBar->resignFirstResponder();
         onSearch(m_pSearchBar->text());
+        // The keyboard goes on to the hits.
+        m_pSearchTable->setFocus(Qt::OtherFocusReason);
     };
+    // The search runs as the user types, once the typing pauses; clearing
+    // the text ends it at once.
+    m_pSearchTimer = new QTimer(this);
+    m_pSearchTimer->setSingleShot(true);
+    m_pSearchTimer->setInterval(kSearchAsYouTypeMs);
+    connect(m_pSearchTimer, &QTimer::timeout, this, [this] { onSearch(m_pSearchBar->text()); });
     m_pSearchBar->onTextDidChange = [this](const QString& text) {
-        if (text.isEmpty())
+        if (text.isEmpty()) {
+            m_pSearchTimer->stop();
             onSearch(QString());
+        } else {
+            m_pSearchTimer->start();
+        }
+    };
+    // Down from the field goes to the list of hits.
+    m_pSearchBar->onArrowDown = [this] {
+        if (m_pSearchTimer->isActive()) {
+            m_pSearchTimer->stop();
+            onSearch(m_pSearchBar->text());
+        }
+        m_pSearchTable->setFocus(Qt::TabFocusReason);
     };
     m_pSearchBar->onCancelButtonClicked = [this] { m_pSearchBar->resignFirstResponder(); };
     navigationItem()->setTitleView(m_pSearchBar);
@@ -346,6 +370,9 @@ void FormulaViewController::tableViewRowClicked()
         }
     }
     reloadTable();
+    // A new level starts the keyboard at its first row.
+    if (!g_bOpenFormula)
+        m_pSearchTable->setKeyboardRow(0);
 }
 
 void FormulaViewController::switchToCalculate()
@@ -374,6 +401,8 @@ void FormulaViewController::onUp()
         setBackEnabled(false);
     }
     reloadTable();
+    if (m_pSearchTable)
+        m_pSearchTable->setKeyboardRow(0);
 }
 
 void FormulaViewController::onSearch(const QString& text)
@@ -390,6 +419,8 @@ void FormulaViewController::onSearch(const QString& text)
             searchAllBooks(needle);
     }
     reloadTable();
+    if (m_pSearchTable)
+        m_pSearchTable->setKeyboardRow(0);
     setBackEnabled(true);
 }
 

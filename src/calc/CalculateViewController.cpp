@@ -1,5 +1,6 @@
 #include "calc/CalculateViewController.h"
 
+#include "calc/CalculateKeyHandler.h"
 #include "calc/CalculationProcedure.h"
 #include "calc/FormulaHandOver.h"
 #include "calc/FormulaPlotView.h"
@@ -67,7 +68,7 @@ protected:
         if (m_pixImage.isNull())
             p.fillRect(rect(), Qt::white);
         else
-            p.drawPixmap(QRectF(rect()), m_pixImage, QRectF(m_pixImage.rect()));
+            UIImage::draw(p, QRectF(rect()), m_pixImage);
     }
 
 private:
@@ -133,6 +134,7 @@ void CalculateViewController::loadView()
     m_pKeyboard = new FormulaKeyboardView(kKeyboardFrame, view);
     m_pKeyboard->setEventReceiver(this);
     m_pTableView->reloadData();
+    m_pKeyHandler = new CalculateKeyHandler(this);
 
     auto* plotShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), view);
     connect(plotShortcut, &QShortcut::activated, this, [this] {
@@ -405,7 +407,7 @@ UITableViewCell* CalculateViewController::tableViewCellForRow(UITableView* table
     parts.m_pMIMEView->setParent(content);
     parts.m_pMIMEView->show();
 
-    parts.m_pUnitLabel->setText(QString::fromStdString(param.m_strDescription));
+    UISetElidedText(parts.m_pUnitLabel, QString::fromStdString(param.m_strDescription));
     parts.m_pUnitLabel->setParent(content);
     parts.m_pUnitLabel->show();
 
@@ -540,11 +542,13 @@ void CalculateViewController::showDetail()
             return;
         hideDetail();
         m_pKeyboard->show();
+        view()->setFocus(Qt::OtherFocusReason);
     } else {
         m_pDetailView = new DetailView(kDetailFrame, view());
         m_pDetailView->setDelegate(this);
         m_pDetailView->show();
         m_pDetailView->raise();
+        m_pDetailView->scrollView()->setFocus(Qt::OtherFocusReason);
         m_pPageCtrl = new UIPageControl(kPageControlFrame, view());
         m_pPageCtrl->setNumberOfPages(m_pDetailView->getPages());
         m_pPageCtrl->onAction = [this](UIPageControl*) { pageAction(); };

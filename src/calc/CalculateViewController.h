@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+class CalculateKeyHandler;
 class FormulaPlotView;
 class MIMEView;
 class UIBarButtonItem;
@@ -110,6 +111,7 @@ public:
     UIBarButtonItem* calcToDetailButton() const { return m_pCalcToDetailBtn; }
     UIBarButtonItem* detailToCalcButton() const { return m_pDetailToCalcBtn; }
     UIBarButtonItem* favoriteButton() const { return m_pAddFavorite; }
+    CalculateKeyHandler* keyHandler() const { return m_pKeyHandler; }
 
 protected:
     void loadView() override;
@@ -148,4 +150,5 @@ private:
     QVariantAnimation* m_pScrollAnimation = nullptr;
     UISegmentedControl* m_pPageSwitch = nullptr;
     QPointer<FormulaPlotView> m_pPlotView;
+    CalculateKeyHandler* m_pKeyHandler = nullptr;  // the physical keyboard over the rows
 };

@@ -8,6 +8,7 @@
 
 #include "CliVerb.h"
 #include "Version.h"
+#include "numerics/DiagnosticLog.h"
 
 namespace cli {
 namespace {
@@ -59,10 +60,18 @@ int PrintVerbUsage(const char* name)
     return PrintUsage();
 }
 
+// The number library's reports (a domain error and the like) go to standard
+// error, so that standard output carries nothing but the verb's answer.
+void ReportToStderr(const char*, const char* pszMessage)
+{
+    std::fprintf(stderr, "%s\n", pszMessage);
+}
+
 }  // namespace cli
 
 int main(int argc, char** argv)
 {
+    SetDiagnosticSink(cli::ReportToStderr);
     if (argc < 2)
         return cli::PrintUsage();
     if (std::strcmp(argv[1], "--version") == 0) {

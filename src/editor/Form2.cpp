@@ -138,6 +138,7 @@ void Form2::deleteImageAtRow(int row)
     const QString name = m_arrImages.at(index);
     auto* alert = new UIAlertView(QStringLiteral("Warning!"), QStringLiteral("Do you really want to delete all items?"),
                                   QStringLiteral("YES"), {QStringLiteral("NO")});
+    alert->setEscapeButtonIndex(1);  // Esc answers "NO": nothing is deleted
     QPointer<Form2> self(this);
     alert->onClicked = [this, self, index, name](UIAlertView*, int button) {
         if (button != 0 || !self)

@@ -65,7 +65,7 @@ Form4::Form4(const QRect& frame, UIPagingScrollView* pager, QWidget* parent) : F
     addLabel(QStringLiteral("Calculable (*)"), 230, 18)->setGeometry(206, 230, 110, 18);
     m_pCalculableSwitch = new UISwitch(QPoint(206, 252), content());
 
-    m_pFormulaLabel = addLabel(QStringLiteral("Fomula to calculate (*)"), 294);
+    m_pFormulaLabel = addLabel(QStringLiteral("Formula to calculate (*)"), 294);
     m_pFormulaFrame = new UIRoundRectView(QRect(kMargin, 314, kFieldWidth, 62), content());
     m_pFormulaView = new UIFormTextView(content());
     m_pFormulaView->setGeometry(m_pFormulaFrame->geometry().adjusted(6, 3, -6, -3));

@@ -3,6 +3,7 @@
 #include "editor/CustomControl.h"
 #include "ui/MIMEView.h"
 #include "ui/UIPagingScrollView.h"
+#include "ui/UIView.h"
 
 FormPage::FormPage(const QRect& frame, UIPagingScrollView* pager, QWidget* parent) : QWidget(parent)
 {
@@ -43,7 +44,7 @@ void FormPage::closeKeyboard()
 {
     QWidget* focus = content()->focusWidget();
     if (focus && focus->hasFocus())
-        focus->clearFocus();
+        UIResignFocus(focus);
 }
 
 QLabel* FormPage::addTitle(const QString& text)

@@ -11,29 +11,15 @@
 #include "calc/LedTextRules.h"
 #include "calc/LedTokenModel.h"
 #include "engine/ExprStandardize.h"
+#include "LedTestSupport.h"
 
 using led::Utf16ToUtf8;
 using led::Utf8ToUtf16;
 
 namespace {
 
-// Every code unit is 10 points wide. A line 160 wide has a text area from
-// x = 12 of width 136, so with the 10-point slack 12 tokens of one unit fit.
-LedTokenModel MakeLine()
-{
-    LedTokenModel line;
-    line.setMeasure([](const std::u16string& s) { return 10.0f * static_cast<float>(s.size()); });
-    line.initSizes(160.0f, 36.0f);
-    return line;
-}
-
-std::string Joined(const LedTokenModel& line)
-{
-    std::string out;
-    for (const std::u16string& t : line.Tokens())
-        out += "[" + Utf16ToUtf8(t) + "]";
-    return out;
-}
+using ledtest::Joined;
+using ledtest::MakeLine;
 
 void Press(LedTokenModel& line, std::initializer_list<int> keys)
 {

@@ -117,6 +117,15 @@ void TestWizardScreen::newFormulaIsWrittenAndCalculates()
     QCOMPARE(wizard->pageControl()->numberOfPages(), 6);
     QVERIFY(!wizard->doneButtonItem()->isEnabled());
     screenshot(app.delegate->window, "wizard_step3");
+    // The pages' own texts, as the user reads them.
+    auto labelTexts = [](QWidget* page) {
+        QStringList texts;
+        for (QLabel* label : page->findChildren<QLabel*>())
+            texts << label->text();
+        return texts.join('|');
+    };
+    QVERIFY(labelTexts(wizard->form3()).contains("This field is required if the formula is calculable."));
+    QVERIFY(labelTexts(wizard->form4(0)).contains("Formula to calculate (*)"));
 
     fillParameter(wizard, 0, "F - force", "N", "f", "m*a");
     QCOMPARE(wizard->form4(0)->preview()->hasImage(), true);
@@ -347,10 +356,13 @@ void TestWizardScreen::fieldsTakeWhatTheyAccept()
     NewFormulaViewController* wizard = startNewFormula(app);
     QVERIFY(wizard);
 
-    // Tab out of the last field of a step goes on to the next step's page.
+    // Tab goes on to the type switch, and out of the last control of a step
+    // to the next step's page.
     QWidget* description = wizard->form1()->descriptionField()->editor();
     typeInto(description, "x");
     QTest::keyClick(description, Qt::Key_Tab);
+    QVERIFY(wizard->form1()->typeControl()->hasFocus());
+    QTest::keyClick(wizard->form1()->typeControl(), Qt::Key_Tab);
     QVERIFY(wizard->form2()->texField()->editor()->hasFocus());
     QTRY_COMPARE(wizard->currentPage(), 1);
 
