@@ -264,6 +264,18 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     // from a 300 km low Earth orbit (6678 km) to the geostationary radius (42164 km): 3.89 km/s
     {"Astrophysic", "Hohmann transfer: total speed change",
      {{"m", "5.972*10^(24)"}, {"a", "6.678*10^(6)"}, {"b", "4.2164*10^(7)"}}, "d", 3892.5528317142307},
+    // ... and back: the radii from that total (r2 the nearer orbit outside r1,
+    // r1 the one inside r2)
+    {"Astrophysic", "Hohmann transfer: total speed change",
+     {{"m", "5.972*10^(24)"}, {"a", "6.678*10^(6)"}, {"d", "3892.55283171423062691369879803"}}, "b", 4.2164e7},
+    {"Astrophysic", "Hohmann transfer: total speed change",
+     {{"m", "5.972*10^(24)"}, {"b", "4.2164*10^(7)"}, {"d", "3892.55283171423062691369879803"}}, "a", 6.678e6},
+    // from 6678 km out to 20000 km the second burn is 1305.535 m/s (mpmath,
+    // 30 digits); down from 20000 km the first burn brakes by as much
+    {"Astrophysic", "Hohmann transfer: second burn",
+     {{"m", "5.972*10^(24)"}, {"a", "6.678*10^(6)"}, {"d", "1305.5354144572282342167742912"}}, "b", 2e7},
+    {"Astrophysic", "Hohmann transfer: first burn",
+     {{"m", "5.972*10^(24)"}, {"b", "6.678*10^(6)"}, {"d", "-1305.5354144572282342167742912"}}, "a", 2e7},
     // Jupiter at 5.2 au goes round the Sun in sqrt(5.2^3) = 11.86 years
     {"Astrophysic", "Kepler's third law in years, astronomical units and solar masses", {{"a", "5.2"}, {"m", "1"}},
      "p", 11.857824421031035},
@@ -321,6 +333,13 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     // the peak of the standard normal density, 1 / sqrt(2 pi)
     {"Math", "Binomial probability", {{"n", "10"}, {"k", "3"}, {"p", "0.5"}}, "q", 0.1171875},
     {"Math", "Poisson probability", {{"l", "2"}, {"k", "3"}}, "q", 0.1804470443154836},
+    // ... and back: the smaller p (not above k/n) and lambda (not above k)
+    // that give them; 5 in 10 at p = 0.3 is 252 * 0.3^5 * 0.7^5 = 0.1029193452
+    // exactly; no success in 10 with probability 0.1 needs p = 1 - 0.1^0.1
+    {"Math", "Binomial probability", {{"n", "10"}, {"k", "5"}, {"q", "0.1029193452"}}, "p", 0.3},
+    {"Math", "Binomial probability", {{"n", "10"}, {"k", "0"}, {"q", "0.1"}}, "p", 0.2056717652757185},
+    {"Math", "Poisson probability", {{"q", "0.18044704431548358919199932663"}, {"k", "3"}}, "l", 2},
+    {"Math", "Poisson probability", {{"q", "0.135335283236612691893999494972"}, {"k", "0"}}, "l", 2},
     {"Math", "Normal probability density", {{"s", "1"}, {"z", "0"}}, "f", 0.3989422804014327},
     // 2x + 3y = 8, x - y = -1 has x = 1, y = 2; det [[1,2,3],[0,1,4],[5,6,0]] = 1
     {"Math", "Cramer's rule for two equations: y",
@@ -410,7 +429,9 @@ TEST(ShippedBooksKnownValuesTest, FormulasGiveTextbookValues)
         ASSERT_GE(nSolve, 0) << strWhere << ": no parameter " << known.pszSolve;
         CALC_RESULT result = RunCalculation(det, nSolve, vecTexts);
         ASSERT_TRUE(result.bSuccess) << strWhere << ": " << result.strMessage;
-        EXPECT_NEAR(ResultValue(result.strResult), known.dbExpected, std::fabs(known.dbExpected) * 1e-9)
+        // The result as shown, 13 significant digits, must be right to its
+        // last digit but rounding: a root finder's answer too.
+        EXPECT_NEAR(ResultValue(result.strResult), known.dbExpected, std::fabs(known.dbExpected) * 1e-12)
             << strWhere << ": " << result.strResult;
     }
     std::error_code ec;
