@@ -319,7 +319,20 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     // ---- Math
     {"Math", "Binomial coefficient", {{"n", "10"}, {"k", "3"}}, "c", 120},
     {"Math", "Permutations", {{"n", "10"}, {"k", "3"}}, "p", 720},
+    // 45 handshakes take 10 people; 120 choices of k from 10 are k = 3 (not 7);
+    // 720 arrangements of 3 need 10 items, and of 10 items are arrangements of 3
+    {"Math", "Binomial coefficient", {{"c", "45"}, {"k", "2"}}, "n", 10},
+    {"Math", "Binomial coefficient", {{"c", "120"}, {"n", "10"}}, "k", 3},
+    {"Math", "Permutations", {{"p", "720"}, {"k", "3"}}, "n", 10},
+    {"Math", "Permutations", {{"p", "720"}, {"n", "10"}}, "k", 3},
+    // 1 + 2 + 4 + ... + 512 = 1023 has the ratio 2
+    {"Math", "Sum of a geometric progression", {{"s", "1023"}, {"a", "1"}, {"n", "10"}}, "r", 2},
     {"Math", "Stirling's approximation", {{"n", "10"}}, "f", 3598695.6187410364},
+    {"Math", "Stirling's approximation", {{"f", "3598695.61874103592162317593283"}}, "n", 10},
+    // a 60 degree segment of a circle of radius 2 (area 2 (pi/3 - sin 60), mpmath), and
+    // the regular pentagon of side 1 (area 5 / (4 tan 36 degrees), mpmath)
+    {"Math", "Area of a circular segment", {{"a", "0.36234429482431819878098258068"}, {"r", "2"}}, "t", 60},
+    {"Math", "Area of a regular polygon", {{"a", "1.72047740058896692275901197739"}, {"s", "1"}}, "n", 5},
     // a 30-year mortgage of 200000 at 6 % a year pays 1199.10 a month
     {"Math", "Present value of an annuity and loan payment", {{"p", "200000"}, {"r", "0.005"}, {"n", "360"}}, "m",
      1199.1010503055138},
@@ -329,6 +342,20 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     {"Math", "Present value of an annuity and loan payment", {{"p", "1200"}, {"r", "0"}, {"m", "100"}}, "n", 12},
     {"Math", "Remaining balance of a loan", {{"p", "1200"}, {"r", "0"}, {"k", "3"}, {"m", "100"}}, "b", 900},
     {"Math", "Remaining balance of a loan", {{"p", "1200"}, {"r", "0"}, {"b", "900"}, {"m", "100"}}, "k", 3},
+    // the rates back from the mortgage above (its payment and its balance after
+    // ten years, mpmath), from 30 yearly payments of 100 grown at 5 %, from
+    // 1000 grown to 1647.01 in 10 years at 5 % compounded monthly, and from the
+    // effective rate of 5 % compounded quarterly, 1.0125^4 - 1
+    {"Math", "Present value of an annuity and loan payment",
+     {{"p", "200000"}, {"m", "1199.10105030550478918292248736"}, {"n", "360"}}, "r", 0.005},
+    {"Math", "Remaining balance of a loan",
+     {{"b", "167371.44992745321503561781266"}, {"p", "200000"}, {"k", "120"}, {"m", "1199.10105030550478918292248736"}},
+     "r", 0.005},
+    {"Math", "Future value of an annuity", {{"f", "6643.88475030132401831457639776"}, {"m", "100"}, {"n", "30"}}, "r",
+     0.05},
+    {"Math", "Compound interest", {{"a", "1647.0094976902830341856736543"}, {"p", "1000"}, {"r", "0.05"}, {"t", "10"}},
+     "n", 12},
+    {"Math", "Effective annual rate", {{"y", "0.0509453369140625"}, {"r", "0.05"}}, "n", 4},
     // 3 heads in 10 fair tosses, 120 / 1024; Poisson with mean 2, 2^3 e^-2 / 3!;
     // the peak of the standard normal density, 1 / sqrt(2 pi)
     {"Math", "Binomial probability", {{"n", "10"}, {"k", "3"}, {"p", "0.5"}}, "q", 0.1171875},
@@ -389,11 +416,13 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
      0.6666666666666666},
 };
 
-// The value of a result text as the engine reads it.
-double ResultValue(const std::string& strText)
+// The value the procedure calculated, at the engine's full precision, in the
+// formula's angle mode.
+double ResultValue(const CALC_RESULT& result)
 {
     ClearErrorCode();
-    REG reg = ExprEval(strText.c_str(), 0, 10);
+    SetMode(result.nAngleMode == 0 ? MODE_DEGREES : MODE_RADIANS);
+    REG reg = ExprEval(result.strExpression.c_str(), 0, 10);
     double dbValue = 0;
     qtoe(reg.re, &dbValue);
     return GetErrorCode() == 0 ? dbValue : -1e300;
@@ -429,9 +458,9 @@ TEST(ShippedBooksKnownValuesTest, FormulasGiveTextbookValues)
         ASSERT_GE(nSolve, 0) << strWhere << ": no parameter " << known.pszSolve;
         CALC_RESULT result = RunCalculation(det, nSolve, vecTexts);
         ASSERT_TRUE(result.bSuccess) << strWhere << ": " << result.strMessage;
-        // The result as shown, 13 significant digits, must be right to its
-        // last digit but rounding: a root finder's answer too.
-        EXPECT_NEAR(ResultValue(result.strResult), known.dbExpected, std::fabs(known.dbExpected) * 1e-12)
+        // Right to more than the 13 digits shown, so that the display is the
+        // rounded answer: a root finder's answer too.
+        EXPECT_NEAR(ResultValue(result), known.dbExpected, std::fabs(known.dbExpected) * 1e-13)
             << strWhere << ": " << result.strResult;
     }
     std::error_code ec;
