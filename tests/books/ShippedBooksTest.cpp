@@ -315,6 +315,9 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
      70.71067811865476},
     // 2 A for one hour is 7200 C (2 Ah)
     {"Electric Engineering", "Electric charge from current and time", {{"i", "2"}, {"t", "3600"}}, "q", 7200},
+    // 12 V on 0.5 H in series with 10 ohm: 0.3956 A after 20 ms, so that current needs R = 10 ohm
+    {"Electric Engineering", "Current rise in an RL circuit",
+     {{"i", "0.395615944757232839106680489823"}, {"v", "12"}, {"t", "0.02"}, {"l", "0.5"}}, "r", 10},
 
     // ---- Math
     {"Math", "Binomial coefficient", {{"n", "10"}, {"k", "3"}}, "c", 120},
@@ -394,6 +397,11 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
      0.012600790214630288},
     // 100 km of fibre at 0.2 dB/km leave a hundredth of 1 mW
     {"Optics", "Attenuation of an optical fibre in dB/km", {{"a", "0.2"}, {"l", "100"}, {"p", "10^(-3)"}}, "q", 1e-5},
+    // a 10 mm plate of n = 1.5 shifts a ray at 30 degrees by 1.938 mm (mpmath), and back
+    {"Optics", "Lateral shift through a glass plate",
+     {{"d", "0.00193813782152102737725339490662"}, {"t", "0.01"}, {"n", "1.5"}}, "a", 30},
+    // the half-intensity points of a slit lie at beta = 1.39156 (sin b / b = 1 / sqrt 2, mpmath)
+    {"Optics", "Single-slit intensity pattern", {{"i", "1"}, {"j", "2"}}, "b", 1.3915573782515102},
 
     // ---- Thermodynamics
     // one mole at 0 degrees Celsius and 101325 Pa fills 22.414 litres (CODATA 2018 molar volume)
@@ -405,6 +413,11 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     {"Thermodynamics", "Log mean temperature difference", {{"a", "30"}, {"b", "10"}}, "l", 18.204784532536745},
     // equal end differences: the limit of the log mean is the difference itself
     {"Thermodynamics", "Log mean temperature difference", {{"a", "20"}, {"b", "20"}}, "l", 20},
+    // ... and each end back from 20 / ln 3
+    {"Thermodynamics", "Log mean temperature difference", {{"l", "18.2047845325367478722848033147"}, {"b", "10"}}, "a",
+     30},
+    {"Thermodynamics", "Log mean temperature difference", {{"l", "18.2047845325367478722848033147"}, {"a", "30"}}, "b",
+     10},
     // ammonia synthesis at 298.15 K: dH = -92.22 kJ, dS = -198.75 J/K give dG = -32.96 kJ
     {"Thermodynamics", "Gibbs energy change", {{"h", "-92220"}, {"t", "298.15"}, {"s", "-198.75"}}, "g",
      -32962.6875},
@@ -414,6 +427,12 @@ const KNOWN_VALUE mg_arrKnownValues[] = {
     // two plates of emissivity 0.8 exchange radiation like a black and a 2/3 grey one
     {"Thermodynamics", "Effective emissivity of two parallel plates", {{"a", "0.8"}, {"b", "0.8"}}, "k",
      0.6666666666666666},
+    // a Diesel engine of compression 18, cut-off 2 and gamma 1.4 is 63.16 % efficient
+    // (mpmath); cut-off ratio and gamma back from that
+    {"Thermodynamics", "Diesel cycle efficiency", {{"n", "0.631577531443777935769215255107"}, {"r", "18"}, {"g", "1.4"}},
+     "c", 2},
+    {"Thermodynamics", "Diesel cycle efficiency", {{"n", "0.631577531443777935769215255107"}, {"r", "18"}, {"c", "2"}},
+     "g", 1.4},
 };
 
 // The value the procedure calculated, at the engine's full precision, in the
