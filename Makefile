@@ -3,6 +3,7 @@
 # make test-sanitized — the Qt-free libraries and their tests with ASan + UBSan
 # make fuzz           — the libFuzzer targets (clang, ASan + UBSan)
 # make fuzz-run T=expr SECONDS=600 — one fuzz target for that long
+# make deb            — build the Debian package (build/calcudex_<version>_<arch>.deb)
 BUILD ?= build
 SANITIZED_BUILD ?= build-sanitized
 FUZZ_BUILD ?= build-fuzz
@@ -16,7 +17,7 @@ FUZZ_TARGETS = expr number tex compiler book lists wizard calc
 SANITIZER_ENV = ASAN_OPTIONS=abort_on_error=0:detect_leaks=1:strict_string_checks=1 \
                 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps configure build run test bench clean test-sanitized fuzz fuzz-run
+.PHONY: all deps configure build run test bench deb clean test-sanitized fuzz fuzz-run
 
 all: build
 
@@ -70,6 +71,9 @@ fuzz-run: fuzz
 	$(FUZZ_BUILD)/bin/fuzz_$(T) -fork=1 -ignore_timeouts=1 -ignore_ooms=0 -ignore_crashes=0 \
 	    -max_total_time=$(SECONDS) -timeout=20 -rss_limit_mb=2048 -close_fd_mask=1 \
 	    -artifact_prefix=$(FUZZ_BUILD)/crash-$(T)- $(FUZZ_BUILD)/corpus/$(T) fuzz/corpus/$(T)
+
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libmpfr-dev libmpc-dev libgmp-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libfreetype-dev libharfbuzz-dev libfontconfig-dev fontconfig
   fonts-lmodern fonts-dejavu-core
   clang-14 libclang-rt-14-dev

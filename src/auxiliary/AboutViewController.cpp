@@ -1,11 +1,11 @@
 #include "auxiliary/AboutViewController.h"
 
 #include "Version.h"
+#include "ui/UILogging.h"
 #include "ui/UIStyle.h"
 #include "ui/UIView.h"
 
 #include <QLabel>
-#include <cstdio>
 
 AboutViewController::AboutViewController(QObject* parent) : UIViewController(parent)
 {
@@ -14,8 +14,7 @@ AboutViewController::AboutViewController(QObject* parent) : UIViewController(par
 
 AboutViewController::~AboutViewController()
 {
-    std::printf("\ndealloc - AboutViewController");
-    std::fflush(stdout);
+    qCDebug(lcScreens) << "dealloc - AboutViewController";
 }
 
 void AboutViewController::loadView()

@@ -6,6 +6,8 @@
 #include "ui/UIPaging.h"
 #include "ui/UIPagingScrollView.h"
 
+#include "ui/UIImage.h"
+
 #include <QLabel>
 #include <QPixmap>
 
@@ -64,16 +66,15 @@ void HelpView::loadPage(int nPage)
         const int tag = p + kPageTagBase;
         if (m_mapPages.contains(tag))
             continue;
-        auto* view = new QLabel(m_pScrollView->contentView());
+        auto* view = new UIImageView(m_pScrollView->contentView());
         view->setProperty("tag", tag);
-        view->setAlignment(Qt::AlignCenter);
         view->setAttribute(Qt::WA_TransparentForMouseEvents);
         const QString path = QString::fromStdString(g_sAppPath) + QLatin1Char('/') + m_arrImageNames.at(p);
         QPixmap picture(path);
         if (!picture.isNull()) {
-            // The picture fills the page; drawn for this size, it is shown 1:1.
+            // The picture fills the page; painted at twice the page's size, it
+            // stays sharp up to twice the screen's size.
             view->setPixmap(picture);
-            view->setScaledContents(true);
         }
         view->setGeometry(p * width(), 0, width(), height());
         view->show();

@@ -6,7 +6,7 @@
 #include <QMap>
 #include <QWidget>
 
-class QLabel;
+class UIImageView;
 class UIPageControl;
 class UIPagingScrollView;
 
@@ -24,7 +24,7 @@ public:
     UIPagingScrollView* scrollView() const { return m_pScrollView; }
     UIPageControl* pageControl() const { return m_pPageControl; }
     // The picture view of a page, tagged page + 11; null while not prepared.
-    QLabel* pageView(int nPage) const { return m_mapPages.value(nPage + kPageTagBase, nullptr); }
+    UIImageView* pageView(int nPage) const { return m_mapPages.value(nPage + kPageTagBase, nullptr); }
     int preparedPageCount() const { return static_cast<int>(m_mapPages.size()); }
 
 protected:
@@ -37,5 +37,5 @@ private:
     UIPagingScrollView* m_pScrollView;
     UIPageControl* m_pPageControl;
     QStringList m_arrImageNames;
-    QMap<int, QLabel*> m_mapPages;  // by tag
+    QMap<int, UIImageView*> m_mapPages;  // by tag
 };

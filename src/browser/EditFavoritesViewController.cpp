@@ -118,9 +118,9 @@ UITableViewCell* EditFavoritesViewController::tableViewCellForRow(UITableView* t
 
     const std::vector<int>& checks = shownCheckStatus();
     const bool checked = row < static_cast<int>(checks.size()) && checks[row] == 1;
-    auto* mark = cell->contentView()->findChild<QLabel*>(kCheckName);
+    auto* mark = cell->contentView()->findChild<UIImageView*>(kCheckName);
     if (!mark) {
-        mark = new QLabel(cell->contentView());
+        mark = new UIImageView(cell->contentView());
         mark->setObjectName(kCheckName);
     }
     const QPixmap image = UIImage::imageNamed(checked ? QStringLiteral("Checked.png") : QStringLiteral("Unchecked.png"));
@@ -165,6 +165,7 @@ void EditFavoritesViewController::onDelete()
 {
     auto* alert = new UIAlertView(QStringLiteral("Warning!"), QStringLiteral("Do you really want to delete all checked items?"),
                                   QStringLiteral("YES"), {QStringLiteral("NO")});
+    alert->setEscapeButtonIndex(1);  // Esc answers "NO": nothing is deleted
     alert->setTag(kDeleteCheckedTag);
     alert->onClicked = [this](UIAlertView* a, int index) { alertViewClickedButtonAtIndex(a, index); };
     alert->show();
@@ -174,6 +175,7 @@ void EditFavoritesViewController::onDeleteAll()
 {
     auto* alert = new UIAlertView(QStringLiteral("Warning!"), QStringLiteral("Do you really want to delete all items?"),
                                   QStringLiteral("YES"), {QStringLiteral("NO")});
+    alert->setEscapeButtonIndex(1);  // Esc answers "NO": nothing is deleted
     alert->setTag(kDeleteAllTag);
     alert->onClicked = [this](UIAlertView* a, int index) { alertViewClickedButtonAtIndex(a, index); };
     alert->show();

@@ -1,6 +1,7 @@
 #include "browser/FormulaBrowser.h"
 
 #include "shell/Global.h"
+#include "numerics/DiagnosticLog.h"
 #include "storage/Formulas.h"
 #include "storage/common_util.h"
 
@@ -193,8 +194,7 @@ std::string getLastSessionFilename()
 
 bool saveCurrentSession()
 {
-    std::printf("\nSession saved.");
-    std::fflush(stdout);
+    LogDiagnostic("calcudex.session", "Session saved.");
     return writeSessionFile();
 }
 
@@ -221,8 +221,7 @@ bool writeSessionFile()
 
 bool loadLastSession()
 {
-    std::printf("\nSession loaded.");
-    std::fflush(stdout);
+    LogDiagnostic("calcudex.session", "Session loaded.");
     std::FILE* file = std::fopen(getLastSessionFilename().c_str(), "rb");
     if (!file)
         return false;

@@ -1,5 +1,7 @@
 #include "browser/FormulaIconView.h"
 
+#include "ui/UIImage.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,8 +16,7 @@ FormulaIconView::FormulaIconView(const QPixmap& image, int tag, QWidget* parent)
 void FormulaIconView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawPixmap(rect(), m_image);
+    UIImage::draw(p, QRectF(rect()), m_image);
 }
 
 void FormulaIconView::mousePressEvent(QMouseEvent* event)

@@ -19,6 +19,7 @@
 #include "ui/UITimer.h"
 #include "ui/UIView.h"
 
+#include <QTimer>
 #include <QLabel>
 #include <QResizeEvent>
 
@@ -27,6 +28,8 @@ namespace {
 const QString kCellIdentifier = QStringLiteral("any-cell");
 const QString kPathLabelName = QStringLiteral("FormulaPathLabel");
 constexpr int kCalculateTab = 2;
+// The pause in typing after which the search runs.
+constexpr int kSearchAsYouTypeMs = 250;
 
 QString fromUtf8(const char* text)
 {
@@ -64,12 +67,33 @@ void FormulaViewController::loadView()
     m_pSearchBar->setShowsCancelButton(true);
     m_pSearchBar->setPlaceholder(QStringLiteral("Search"));
     m_pSearchBar->onSearchButtonClicked = [this] {
+        m_pSearchTimer->stop();
         m_pSearchBar->resignFirstResponder();
         onSearch(m_pSearchBar->text());
+        // The keyboard goes on to the hits.
+        m_pSearchTable->setFocus(Qt::OtherFocusReason);
     };
+    // The search runs as the user types, once the typing pauses; clearing
+    // the text ends it at once.
+    m_pSearchTimer = new QTimer(this);
+    m_pSearchTimer->setSingleShot(true);
+    m_pSearchTimer->setInterval(kSearchAsYouTypeMs);
+    connect(m_pSearchTimer, &QTimer::timeout, this, [this] { onSearch(m_pSearchBar->text()); });
     m_pSearchBar->onTextDidChange = [this](const QString& text) {
-        if (text.isEmpty())
+        if (text.isEmpty()) {
+            m_pSearchTimer->stop();
             onSearch(QString());
+        } else {
+            m_pSearchTimer->start();
+        }
+    };
+    // Down from the field goes to the list of hits.
+    m_pSearchBar->onArrowDown = [this] {
+        if (m_pSearchTimer->isActive()) {
+            m_pSearchTimer->stop();
+            onSearch(m_pSearchBar->text());
+        }
+        m_pSearchTable->setFocus(Qt::TabFocusReason);
     };
     m_pSearchBar->onCancelButtonClicked = [this] { m_pSearchBar->resignFirstResponder(); };
     navigationItem()->setTitleView(m_pSearchBar);
@@ -349,6 +373,9 @@ void FormulaViewController::tableViewRowClicked()
     }
     reloadTable();
     writeSessionFile();
+    // A new level starts the keyboard at its first row.
+    if (!g_bOpenFormula)
+        m_pSearchTable->setKeyboardRow(0);
 }
 
 void FormulaViewController::switchToCalculate()
@@ -378,6 +405,8 @@ void FormulaViewController::onUp()
     }
     reloadTable();
     writeSessionFile();
+    if (m_pSearchTable)
+        m_pSearchTable->setKeyboardRow(0);
 }
 
 void FormulaViewController::onSearch(const QString& text)
@@ -394,6 +423,8 @@ void FormulaViewController::onSearch(const QString& text)
             searchAllBooks(needle);
     }
     reloadTable();
+    if (m_pSearchTable)
+        m_pSearchTable->setKeyboardRow(0);
     setBackEnabled(true);
 }
 

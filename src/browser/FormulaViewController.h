@@ -78,5 +78,6 @@ private:
     int m_nModifyIndex = -1;
     QPointer<EditFormulaViewController> m_pEditFormulaController;
     FORMULA_NODE_INFO m_EditingFormulaInfo{};
+    class QTimer* m_pSearchTimer = nullptr;  // runs the search when typing pauses
     UIBarButtonItem* m_pBackItem = nullptr;
 };

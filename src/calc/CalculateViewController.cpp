@@ -1,7 +1,9 @@
 #include "calc/CalculateViewController.h"
 
+#include "calc/CalculateKeyHandler.h"
 #include "calc/CalculationProcedure.h"
 #include "calc/FormulaHandOver.h"
+#include "calc/FormulaPlotView.h"
 #include "calc/UIImageControl.h"
 #include "editor/DetailView.h"
 #include "shell/Global.h"
@@ -12,11 +14,13 @@
 #include "ui/UIAlertView.h"
 #include "ui/UIBarButtonItem.h"
 #include "ui/UIImage.h"
+#include "ui/UISegmentedControl.h"
 #include "ui/UIStyle.h"
 #include "ui/UIView.h"
 
 #include <QEasingCurve>
 #include <QPainter>
+#include <QShortcut>
 #include <QTimer>
 #include <QVariantAnimation>
 #include <algorithm>
@@ -37,6 +41,7 @@ const QRect kTableFrame(0, 0, 320, 232);
 const QRect kKeyboardFrame(0, 227, 320, 140);
 const QRect kDetailFrame(0, 0, 320, 366);
 const QRect kPageControlFrame(0, 347, 320, 20);
+const QRect kPlotFrame(0, 0, 320, 367);
 
 constexpr int kScrollMilliseconds = 300;
 
@@ -66,7 +71,7 @@ protected:
         if (m_pixImage.isNull())
             p.fillRect(rect(), Qt::white);
         else
-            p.drawPixmap(QRectF(rect()), m_pixImage, QRectF(m_pixImage.rect()));
+            UIImage::draw(p, QRectF(rect()), m_pixImage);
     }
 
 private:
@@ -101,6 +106,15 @@ CalculateViewController::CalculateViewController(QObject* parent)
     m_pValuesTimer->setSingleShot(true);
     m_pValuesTimer->setInterval(static_cast<int>(kValuesSaveSeconds * 1000));
     connect(m_pValuesTimer, &QTimer::timeout, this, [this] { saveTypedValues(); });
+    m_pPageSwitch = new UISegmentedControl({QStringLiteral("Calculate"), QStringLiteral("Plot")});
+    m_pPageSwitch->resize(150, 30);
+    m_pPageSwitch->setSelectedSegmentIndex(0);
+    m_pPageSwitch->onValueChanged = [this](UISegmentedControl* control) {
+        if (control->selectedSegmentIndex() == 1)
+            showPlot();
+        else
+            hidePlot();
+    };
 }
 
 CalculateViewController::~CalculateViewController() = default;
@@ -127,6 +141,15 @@ void CalculateViewController::loadView()
     m_pKeyboard = new FormulaKeyboardView(kKeyboardFrame, view);
     m_pKeyboard->setEventReceiver(this);
     m_pTableView->reloadData();
+    m_pKeyHandler = new CalculateKeyHandler(this);
+
+    auto* plotShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), view);
+    connect(plotShortcut, &QShortcut::activated, this, [this] {
+        if (m_pPlotView && m_pPlotView->isVisible())
+            hidePlot();
+        else
+            showPlot();
+    });
 }
 
 void CalculateViewController::createRows()
@@ -326,6 +349,7 @@ void CalculateViewController::viewWillDisappear(bool animated)
     }
     if (m_pDetailView)
         hideDetail();
+    hidePlot();
 }
 
 void CalculateViewController::saveLines()
@@ -465,7 +489,7 @@ UITableViewCell* CalculateViewController::tableViewCellForRow(UITableView* table
     parts.m_pMIMEView->setParent(content);
     parts.m_pMIMEView->show();
 
-    parts.m_pUnitLabel->setText(QString::fromStdString(param.m_strDescription));
+    UISetElidedText(parts.m_pUnitLabel, QString::fromStdString(param.m_strDescription));
     parts.m_pUnitLabel->setParent(content);
     parts.m_pUnitLabel->show();
 
@@ -601,11 +625,13 @@ void CalculateViewController::showDetail()
             return;
         hideDetail();
         m_pKeyboard->show();
+        view()->setFocus(Qt::OtherFocusReason);
     } else {
         m_pDetailView = new DetailView(kDetailFrame, view());
         m_pDetailView->setDelegate(this);
         m_pDetailView->show();
         m_pDetailView->raise();
+        m_pDetailView->scrollView()->setFocus(Qt::OtherFocusReason);
         m_pPageCtrl = new UIPageControl(kPageControlFrame, view());
         m_pPageCtrl->setNumberOfPages(m_pDetailView->getPages());
         m_pPageCtrl->onAction = [this](UIPageControl*) { pageAction(); };
@@ -634,6 +660,16 @@ void CalculateViewController::updateButtonState()
 {
     navigationItem()->setLeftBarButtonItem(nullptr);
     navigationItem()->setRightBarButtonItem(nullptr);
+    const bool bPlotShown = m_pPlotView && m_pPlotView->isVisible();
+    m_pPageSwitch->setSelectedSegmentIndex(bPlotShown ? 1 : 0);
+    // The switch stands in the title while there are rows to plot from.
+    const bool bRows = CountCalculableParameters(*m_pFDet) > 0 && !m_pDetailView && m_bRecordsRead;
+    navigationItem()->setTitleView(bRows ? m_pPageSwitch : nullptr);
+    if (bPlotShown) {
+        navigationItem()->setLeftBarButtonItem(m_pPlotView->backItem());
+        navigationItem()->setRightBarButtonItem(m_pPlotView->exportItem());
+        return;
+    }
     if (CountCalculableParameters(*m_pFDet) > 0)
         navigationItem()->setLeftBarButtonItem(m_pDetailView ? m_pDetailToCalcBtn : m_pCalcToDetailBtn);
     FORMULA_NODE_INFO info;
@@ -692,4 +728,47 @@ void CalculateViewController::saveLastUsedFormula(const FORMULA_NODE_INFO& info)
 bool CalculateViewController::loadLastUsedFormula(FORMULA_NODE_INFO& info)
 {
     return ::loadLastUsedFormula(info);
+}
+
+// ---------------------------------------------------------------- the plot page
+
+void CalculateViewController::showPlot()
+{
+    const int nRow = tickedRow();
+    const bool bRows = m_bRecordsRead && !m_pDetailView && CountCalculableParameters(*m_pFDet) > 0;
+    const char* pszRefusal = nullptr;
+    if (bRows && !CanCalculateParameter(*m_pFDet, nRow))
+        pszRefusal = CALC_MSG_CHECK_FIELD;
+    else if (bRows && SweepableParameters(*m_pFDet, nRow).empty())
+        pszRefusal = SWEEP_MSG_NOTHING_TO_VARY;
+    if (!bRows || pszRefusal) {
+        if (pszRefusal)
+            showWarning(pszRefusal);
+        updateButtonState();  // the switch shows "Calculate" again
+        return;
+    }
+    if (!m_pPlotView) {
+        m_pPlotView = new FormulaPlotView(kPlotFrame, view());
+        m_pPlotView->onBack = [this] { hidePlot(); };
+    }
+    std::vector<std::string> vecParams;
+    getParameters(vecParams);
+    m_pPlotView->setFormula(*m_pFDet, nRow, vecParams);
+    m_pPlotView->show();
+    m_pPlotView->raise();
+    updateButtonState();
+}
+
+FormulaPlotView* CalculateViewController::plotView() const
+{
+    return m_pPlotView;
+}
+
+void CalculateViewController::hidePlot()
+{
+    if (!m_pPlotView || !m_pPlotView->isVisible())
+        return;
+    m_pPlotView->cancel();
+    m_pPlotView->hide();
+    updateButtonState();
 }

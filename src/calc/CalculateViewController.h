@@ -25,9 +25,12 @@
 #include <string>
 #include <vector>
 
+class CalculateKeyHandler;
+class FormulaPlotView;
 class MIMEView;
 class QTimer;
 class UIBarButtonItem;
+class UISegmentedControl;
 class UIImageControl;
 class QVariantAnimation;
 
@@ -79,6 +82,13 @@ public:
     void setCurrentPage(int nPage) override;
     void updateButtonState();
 
+    // The plot page: the ticked parameter over another one (segment "Plot"
+    // of the title, or Ctrl+P); Back returns to the rows as they were.
+    void showPlot();
+    void hidePlot();
+    FormulaPlotView* plotView() const;
+    UISegmentedControl* pageSwitch() const { return m_pPageSwitch; }
+
     // Favorites, History and the last used formula.
     void addFavorite();
     bool isExistInFavoriteList(const FORMULA_NODE_INFO& info) const;
@@ -106,6 +116,7 @@ public:
     UIBarButtonItem* calcToDetailButton() const { return m_pCalcToDetailBtn; }
     UIBarButtonItem* detailToCalcButton() const { return m_pDetailToCalcBtn; }
     UIBarButtonItem* favoriteButton() const { return m_pAddFavorite; }
+    CalculateKeyHandler* keyHandler() const { return m_pKeyHandler; }
 
 protected:
     void loadView() override;
@@ -149,4 +160,7 @@ private:
     bool m_bSaveFailureShown = false;
     QWidget* m_pRowStore = nullptr;  // keeps the row objects that no cell shows
     QVariantAnimation* m_pScrollAnimation = nullptr;
+    UISegmentedControl* m_pPageSwitch = nullptr;
+    QPointer<FormulaPlotView> m_pPlotView;
+    CalculateKeyHandler* m_pKeyHandler = nullptr;  // the physical keyboard over the rows
 };

@@ -70,6 +70,7 @@ CALC_RESULT RunCalculation(const _tag_formula_detail& det, int nCalcIndex,
         return result;
     }
     result.bSuccess = true;
+    result.strScientific = ScientificString(reg.re, RESULT_DIGITS);
     result.strResult = FormatCalculationResult(reg.re);
     result.nScrollRow = nCalcIndex;
     return result;

@@ -19,6 +19,16 @@ const char* const g_arrFunctions[] = {
 
 namespace {
 
+// The engine's built-ins of several arguments. A formula's expression is
+// lower-cased before its aliases are replaced, so without protection their
+// letters would be taken for aliases, and the engine reads them only in their
+// own spelling (fnRoot, not fnroot): they are protected like the functions
+// above and restored to that spelling.
+const char* const mg_arrEngineBuiltins[] = {
+    "fnRoot(", "fnInt(", "fnDeriv(", "fnEval(", "fnSum(", "fnProduct(",
+    "ncr(", "npr(", "gcd(", "lcm(", "fib(",
+};
+
 bool IsEndMarker(const char* pszName)
 {
     return std::string(pszName) == "THE END.";
@@ -42,6 +52,8 @@ CALC_TEXT Refuse(const char* pszMessage, int nScrollRow = -1)
 std::string ProtectFunctionNames(const std::string& strText)
 {
     std::string s = strText;
+    for (const char* pszName : mg_arrEngineBuiltins)
+        s = common::string_replace(s, common::toLower(pszName), common::toUpper(pszName));
     for (int k = 0; !IsEndMarker(g_arrFunctions[k]); ++k)
         s = common::string_replace(s, g_arrFunctions[k], common::toUpper(g_arrFunctions[k]));
     return s;
@@ -52,6 +64,8 @@ std::string RestoreFunctionNames(const std::string& strText)
     std::string s = strText;
     for (int k = 0; !IsEndMarker(g_arrFunctions[k]); ++k)
         s = common::string_replace(s, common::toUpper(g_arrFunctions[k]), g_arrFunctions[k]);
+    for (const char* pszName : mg_arrEngineBuiltins)
+        s = common::string_replace(s, common::toUpper(pszName), pszName);
     return s;
 }
 

@@ -60,6 +60,7 @@ CALC_TEXT BuildCalculationText(const _tag_formula_detail& det, int nCalcIndex,
 struct CALC_RESULT {
     bool bSuccess = false;
     std::string strResult;      // text for the ticked row on success
+    std::string strScientific;  // the same value in scientific notation, 13 digits
     std::string strMessage;     // alert message otherwise
     int nScrollRow = -1;        // row to bring to the top: the ticked row, or the empty input
     std::string strExpression;  // the engine text, when it was built

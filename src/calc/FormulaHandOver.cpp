@@ -45,6 +45,9 @@ std::string SymbolAndUnitTex(const _tag_formula_parameter& param)
 {
     if (param.m_strName.empty())
         return param.m_strUnit;
+    // A parameter without a unit (a count, a ratio) shows no empty "()".
+    if (param.m_strUnit.find_first_not_of(' ') == std::string::npos)
+        return param.m_strName;
     return param.m_strName + "\\hspace{1}(" + param.m_strUnit + ")";
 }
 

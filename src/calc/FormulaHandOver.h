@@ -28,7 +28,8 @@ FORMULA_SOURCE getCurrentFormulaNode(FORMULA_NODE_INFO& info);
 bool getCurrentFormulaRecords(_tag_formula_pos& pos, _tag_formula_des& des, _tag_formula_detail& det);
 
 // The TeX of a row's symbol-and-unit view: "name\hspace{1}(unit)", or the
-// unit alone for a parameter without a symbol.
+// unit alone for a parameter without a symbol, the symbol alone for one
+// without a unit.
 std::string SymbolAndUnitTex(const _tag_formula_parameter& param);
 
 // A parameter with a fixed value ("" and "0" mean none) shows that value and

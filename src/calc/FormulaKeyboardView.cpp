@@ -15,15 +15,10 @@ constexpr int kImageBig = 3;
 constexpr int kImageNormal = 4;
 constexpr int kImageFunction = 5;
 
-// A part of an image given in points, cut in the image's own pixels.
+// A part of an image given in points.
 QPixmap cropLogical(const QPixmap& image, const BUTTON_RECT& r)
 {
-    if (image.isNull())
-        return QPixmap();
-    const qreal ratio = image.devicePixelRatio();
-    QPixmap part = image.copy(QRectF(r.x * ratio, r.y * ratio, r.width * ratio, r.height * ratio).toRect());
-    part.setDevicePixelRatio(ratio);
-    return part;
+    return UIImage::part(image, QRectF(r.x, r.y, r.width, r.height));
 }
 
 } // namespace
@@ -42,13 +37,9 @@ void FormulaKeyboardButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (!m_pixBackground.isNull())
-        p.drawPixmap(QRectF(rect()), m_pixBackground, QRectF(m_pixBackground.rect()));
-    if (!m_pixFace.isNull()) {
-        // The face moves down a little with the pressed key.
-        const QRectF target = QRectF(rect()).translated(0, m_bShowsPressed ? 1 : 0);
-        p.drawPixmap(target, m_pixFace, QRectF(m_pixFace.rect()));
-    }
+    UIImage::draw(p, QRectF(rect()), m_pixBackground);
+    // The face moves down a little with the pressed key.
+    UIImage::draw(p, QRectF(rect()).translated(0, m_bShowsPressed ? 1 : 0), m_pixFace);
 }
 
 void FormulaKeyboardButton::mousePressEvent(QMouseEvent* event)
@@ -178,8 +169,7 @@ void FormulaKeyboardView::paintEvent(QPaintEvent*)
     if (m_pixBackground.isNull())
         return;
     QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawPixmap(QRectF(0, 0, kPanelWidth, kPanelHeight), m_pixBackground, QRectF(m_pixBackground.rect()));
+    UIImage::draw(p, QRectF(0, 0, kPanelWidth, kPanelHeight), m_pixBackground);
 }
 
 // ---------------------------------------------------------------- touch cycle

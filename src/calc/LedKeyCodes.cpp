@@ -30,6 +30,7 @@ constexpr KEY_TEXT kKeyTexts[] = {
     {131, u"1", u"\u00F7"},
     // constants, variables and small functions
     {33, u"!", nullptr}, {43, u"%", nullptr}, {34, u"x", nullptr}, {25, u"i", nullptr},
+    {KEY_CONSTANT_E, u"e", nullptr},
     {59, u"pi", nullptr}, {35, u"ran(", nullptr}, {26, u"gcd(", nullptr}, {36, u"lcm(", nullptr},
     {37, u" mod ", nullptr}, {125, u"fib(", nullptr},
     // trigonometry

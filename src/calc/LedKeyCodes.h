@@ -20,6 +20,9 @@ enum : int {
     KEY_CARET_LEFT_10 = 156,
     KEY_CARET_RIGHT_10 = 157,
     KEY_CLEAR_SCREEN = 162,  // every line of the screen without a fixed value
+    // The constant e alone. The keypad types it only as "e^x" (key 39: "e"
+    // then "^"); the keyboard and pasted text type it on its own ("2e").
+    KEY_CONSTANT_E = 24,
 };
 
 enum LED_KEY_KIND {

@@ -22,6 +22,11 @@ bool IsHexLetter(char16_t c)
     return c >= u'A' && c <= u'F';
 }
 
+bool IsAsciiLetter(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
 bool IsPoint(char16_t c)
 {
     return c == u'.' || c == kNumberComma;
@@ -69,8 +74,9 @@ size_t RootIndexStart(const std::u16string& s, size_t pos)
             if (s[j] == u')') {
                 ++depth;
             } else if (s[j] == u'(') {
+                // The argument list of a function (sin(30)√(4)) is no index.
                 if (--depth == 0)
-                    return j;
+                    return j > 0 && IsAsciiLetter(s[j - 1]) ? std::u16string::npos : j;
             }
         }
         // An unmatched ')' is no group.
@@ -101,8 +107,36 @@ void RewriteRoots(std::u16string& s)
     }
 }
 
+// True when the 'e' at pos starts the exponent of a number: a digit, or a
+// sign and a digit, follow it (2e3, 6.6e-34). Otherwise it is Euler's number.
+bool StartsExponent(const std::u16string& s, size_t pos)
+{
+    size_t next = pos + 1;
+    if (next < s.size() && (s[next] == u'+' || s[next] == u'-'))
+        ++next;
+    return next < s.size() && IsDigit(s[next]);
+}
+
+// A character with which an operand begins: a number, a name, a group, [ans].
+bool StartsOperand(char16_t c)
+{
+    return IsDigit(c) || IsAsciiLetter(c) || c == u'(' || c == u'[';
+}
+
+// True when the 'i' at pos ends the constant i or pi rather than a longer
+// name (sin, fib): "pi" and "i" standing before another operand multiply it.
+bool EndsConstantI(const std::u16string& s, size_t pos)
+{
+    size_t start = pos;
+    while (start > 0 && IsAsciiLetter(s[start - 1]))
+        --start;
+    const std::u16string_view word(s.data() + start, pos + 1 - start);
+    return word == u"i" || word == u"pi";
+}
+
 // Makes the multiplications that the display leaves implicit explicit: 2x,
-// (1)(2), 2i, 2[ans], [ans](1) and the like.
+// (1)(2), 2i, 2e, 2[ans], [ans]2, 5!2, 50%x and the like. The engine takes
+// two operands in a row for an error, never for a product.
 void InsertImplicitProducts(std::u16string& s)
 {
     static constexpr std::u16string_view kAfterNumber =
@@ -112,14 +146,17 @@ void InsertImplicitProducts(std::u16string& s)
     for (size_t j = 0; j + 1 < s.size(); ++j) {
         char16_t c = s[j];
         char16_t n = s[j + 1];
-        if (IsDigit(c) || IsHexLetter(c)) {
+        if (IsDigit(c) && n == u'e') {
+            if (!StartsExponent(s, j + 1))
+                s.insert(j + 1, 1, u'*');
+        } else if (IsDigit(c) || IsHexLetter(c)) {
             if (!IsOneOf(n, kAfterNumber))
                 s.insert(j + 1, 1, u'*');
         } else if (c == u')') {
             if (!IsOneOf(n, kAfterClose))
                 s.insert(j + 1, 1, u'*');
-        } else if (c == u']') {
-            if (n == u'[' || n == u'(')
+        } else if (c == u']' || c == u'!' || c == u'%') {
+            if (StartsOperand(n))
                 s.insert(j + 1, 1, u'*');
         } else if (c == u'i') {
             if (j > 0 && (IsDigit(s[j - 1]) || IsOneOf(s[j - 1], u")!%"))) {
@@ -127,7 +164,7 @@ void InsertImplicitProducts(std::u16string& s)
                 ++j;  // j is the 'i' again
             }
             n = s[j + 1];
-            if (IsDigit(n) || n == u'(' || n == u'i')
+            if (IsDigit(n) || n == u'(' || n == u'i' || (EndsConstantI(s, j) && StartsOperand(n)))
                 s.insert(j + 1, 1, u'*');
         }
     }

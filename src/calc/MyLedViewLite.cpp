@@ -3,6 +3,8 @@
 #include "calc/LedTextRules.h"
 #include "shell/Global.h"
 #include "ui/UIImage.h"
+#include "ui/UIStyle.h"
+#include "ui/UIView.h"
 #include "ui/UITimer.h"
 
 #include <QFontMetricsF>
@@ -31,6 +33,7 @@ QRectF toQRectF(const LED_RECT& r)
 MyLedViewLite::MyLedViewLite(const QRect& frame, QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
+    setFocusPolicy(Qt::StrongFocus);
     setGeometry(frame);
     initImages();
     initSizes();
@@ -189,8 +192,14 @@ void MyLedViewLite::setUserInteractionEnabled(bool bEnabled)
 {
     m_bUserInteraction = bEnabled;
     setAttribute(Qt::WA_TransparentForMouseEvents, !bEnabled);
-    if (!bEnabled)
+    // A fixed value takes no typing: the keyboard passes it by.
+    setFocusPolicy(bEnabled ? Qt::StrongFocus : Qt::NoFocus);
+    if (!bEnabled) {
         stopTouchHoldTimer();
+        m_typing.Reset();
+        if (hasFocus())
+            UIResignFocus(this);
+    }
 }
 
 // ---------------------------------------------------------------- touches
@@ -290,7 +299,13 @@ void MyLedViewLite::DrawLEDContent(QPainter& painter)
     QPainterPath panel;
     panel.addRoundedRect(frame, 8, 8);
     painter.fillPath(panel, Qt::white);
-    painter.setPen(QPen(Qt::black, 1));
+    // The line that has the keyboard shows it with a coloured outline.
+    if (hasFocus())
+        painter.setPen(QPen(UIStyle::tintColor(), 2));
+    else if (m_bKeyboardHint)
+        painter.setPen(QPen(UIStyle::tintColor(), 1.5, Qt::DashLine));
+    else
+        painter.setPen(QPen(Qt::black, 1));
     painter.drawPath(panel);
 
     const _FULL_EXPRESSION_INPUT& in = m_model.content();
@@ -304,6 +319,7 @@ void MyLedViewLite::DrawLEDContent(QPainter& painter)
     const QColor caretColour = QColor::fromRgbF(0.5, 0.0, 1.0);
     const bool bShowCaret = blSelected && m_bShowCaret;
     qreal x = textArea.left();
+    qreal fCaretX = in.iCaretIndex <= in.iBeginIndexVisPart ? x : -1;
     for (int k = in.iBeginIndexVisPart; k <= nEnd && k >= 0; ++k) {
         const qreal tokenLeft = x;
         const int nLoc = in.arrObjLoc[k];
@@ -318,6 +334,8 @@ void MyLedViewLite::DrawLEDContent(QPainter& painter)
             painter.restore();
             x += w;
         }
+        if (k + 1 == in.iCaretIndex)
+            fCaretX = x;
         if (bShowCaret && k == in.iCaretIndex) {
             painter.setPen(QPen(caretColour, 1));
             painter.setBrush(Qt::NoBrush);
@@ -336,12 +354,14 @@ void MyLedViewLite::DrawLEDContent(QPainter& painter)
         if (image.isNull())
             return;
         const QSizeF size = UIImage::logicalSize(image);
-        painter.drawPixmap(QRectF(area.center().x() - size.width() / 2, area.center().y() - size.height() / 2,
-                                  size.width(), size.height()),
-                           image, QRectF(image.rect()));
+        UIImage::draw(painter, QRectF(area.center().x() - size.width() / 2, area.center().y() - size.height() / 2,
+                                      size.width(), size.height()),
+                      image);
     };
     if (m_model.HasHiddenLeft())
         drawArrow(_leftArrowImage, toQRectF(m_model.region(LED_REGION_LEFT_ARROW)));
     if (m_model.HasHiddenRight())
         drawArrow(_rightArrowImage, toQRectF(m_model.region(LED_REGION_RIGHT_ARROW)));
+    if (m_typing.IsPending() && fCaretX >= 0)
+        DrawPendingTyping(painter, fCaretX);
 }

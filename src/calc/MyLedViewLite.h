@@ -4,7 +4,10 @@
 // visible window, parsing and data file live in LedTokenModel; this view
 // draws them like a calculator display (coloured characters, block caret,
 // scroll arrows) and turns touches and the arrow repeat timer into calls on it.
+// The physical keyboard and the clipboard type into it through the keypad's
+// key codes (LedKeyboardInput; MyLedViewLiteKeyboard.cpp).
 
+#include "calc/LedKeyboardInput.h"
 #include "calc/LedTokenModel.h"
 
 #include <QFont>
@@ -68,6 +71,21 @@ public:
     // The key the arrow timer repeats, -1 when none.
     int currentCommandInput() const { return m_nCurCommandInput; }
 
+    // Typing from the keyboard: the letters of a name not typed yet, and
+    // ending them (before the row is left or calculated).
+    QString pendingTyping() const;
+    void commitTyping();
+    // The line that typing will go to while the screen itself has the
+    // keyboard: drawn with a dashed outline, so the focus is always seen.
+    void setKeyboardHint(bool bHint);
+    // The clipboard: the line's text as plain text, its number in the command
+    // line's notation, and pasting a number or expression at the caret. A text
+    // that cannot be typed is refused with a message and the line stays as it was.
+    void copyToClipboard();
+    bool copyNumberToClipboard();
+    void cutToClipboard();
+    bool pasteFromClipboard();
+
 signals:
     // The text may have changed (a key, a clear, an inserted text, a load).
     void contentChanged();
@@ -79,6 +97,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent*) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void initImages();
@@ -87,6 +109,11 @@ private:
     void onHoldTouchTimer();
     void stopTouchHoldTimer();
     void DrawLEDContent(class QPainter& painter);
+    void DrawPendingTyping(class QPainter& painter, qreal fCaretX);
+    // Performs keys in order; false (and the line unchanged) when one is refused.
+    bool PerformKeys(const std::vector<int>& vecKeys);
+    bool TokenBeforeCaretIsNumber() const;
+    void CaretToEnd(bool bEnd);
 
     LedTokenModel m_model;
     int m_nId = 0;
@@ -102,4 +129,6 @@ private:
     QPixmap _leftArrowImage;
     QPixmap _rightArrowImage;
     MyLedViewLiteDelegate* m_pDelegate = nullptr;
+    led::LedKeyboardInput m_typing;
+    bool m_bKeyboardHint = false;
 };

@@ -8,7 +8,7 @@ UIImageControl::UIImageControl(const QRect& frame, QWidget* parent) : QWidget(pa
 {
     setGeometry(frame);
     setAttribute(Qt::WA_TranslucentBackground);
-    m_pImageView = new QLabel(this);
+    m_pImageView = new UIImageView(this);
     m_pImageView->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_pImageView->hide();
 }

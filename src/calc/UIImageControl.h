@@ -5,6 +5,8 @@
 // parameter; the tick image is a child image view, the control itself draws
 // nothing.
 
+#include "ui/UIImage.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
@@ -29,6 +31,6 @@ protected:
 private:
     QPointer<QObject> m_Target;
     std::function<void(UIImageControl*)> m_Action;
-    QLabel* m_pImageView = nullptr;
+    UIImageView* m_pImageView = nullptr;
     QPixmap m_pixImage;
 };

@@ -4,6 +4,8 @@
 // VerbEval.cpp, ...) and registers itself with a file-scope CliVerbRegistrar,
 // so subsystems add verbs without touching the dispatcher.
 
+#include <string>
+
 namespace cli {
 
 // Runs the verb. argv[0] is the verb name; argv[1..argc-1] are its arguments.
@@ -23,5 +25,10 @@ struct CliVerbRegistrar {
 
 // Prints "usage: calcudex-cli <usage>" of the named verb to stderr and returns 2.
 int PrintVerbUsage(const char* name);
+
+// The path of a program installed next to calcudex-cli (calcudex-tex,
+// calcudex-plot): in the folder of the running program, or the bare name
+// when that cannot be read.
+std::string SiblingProgramPath(const char* pszName);
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CalcSweep.h"
 #include "CliVerb.h"
 #include "browser/FormulaBrowser.h"
 #include "calc/CalculationProcedure.h"
@@ -89,9 +90,16 @@ int RunCalc(int argc, char** argv)
     std::vector<const char*> vecPositional;
     std::vector<std::string> vecSets;
     const char* pszSolve = nullptr;
+    SWEEP_OPTIONS sweep;
+    bool bScientific = false;
     for (int i = 1; i < argc; ++i) {
+        if (TakeSweepOption(argc, argv, i, sweep))
+            continue;
         if (std::strcmp(argv[i], "--set") == 0 && i + 1 < argc)
             vecSets.push_back(argv[++i]);
+        else if (std::strcmp(argv[i], "--format") == 0 && i + 1 < argc &&
+                 (std::strcmp(argv[i + 1], "display") == 0 || std::strcmp(argv[i + 1], "e") == 0))
+            bScientific = std::strcmp(argv[++i], "e") == 0;
         else if (std::strcmp(argv[i], "--solve") == 0 && i + 1 < argc && pszSolve == nullptr)
             pszSolve = argv[++i];
         else if (argv[i][0] == '-' && argv[i][1] == '-')
@@ -99,7 +107,9 @@ int RunCalc(int argc, char** argv)
         else
             vecPositional.push_back(argv[i]);
     }
-    if (vecPositional.size() != 2 || pszSolve == nullptr)
+    const bool bSweepOnly = sweep.bLogX || sweep.bLogY || !sweep.strPlot.empty() || !sweep.strSize.empty();
+    if (vecPositional.size() != 2 || pszSolve == nullptr || sweep.bBad || (bSweepOnly && !sweep.bSweep) ||
+        (!sweep.strSize.empty() && sweep.strPlot.empty()))
         return PrintVerbUsage(argv[0]);
     std::string strBook = findBookName(vecPositional[0]);
     if (strBook.empty()) {
@@ -154,17 +164,33 @@ int RunCalc(int argc, char** argv)
         return PrintVerbUsage(argv[0]);
     }
 
+    if (sweep.bSweep) {
+        int nSweep = FindAlias(det, sweep.strAlias);
+        if (nSweep < 0) {
+            std::fprintf(stderr, "calcudex-cli calc: --sweep %s names no parameter of %s\n", sweep.strAlias.c_str(),
+                         des.m_strName.c_str());
+            PrintAliases(det);
+            return PrintVerbUsage(argv[0]);
+        }
+        return RunCalcSweep(det, des.m_strName, nSolve, nSweep, vecTexts, sweep);
+    }
+
     CALC_RESULT result = RunCalculation(det, nSolve, vecTexts);
     if (!result.bSuccess) {
         std::printf("%s\n", result.strMessage.c_str());
         return 1;
     }
-    std::printf("%s\n", result.strResult.c_str());
+    // In scientific notation with the 13 digits the screen shows; either
+    // form reads back as a --set value.
+    std::printf("%s\n", bScientific ? result.strScientific.c_str() : result.strResult.c_str());
     return 0;
 }
 
 const CliVerbRegistrar mg_search({"search", "search TEXT", RunSearch});
-const CliVerbRegistrar mg_calc({"calc", "calc BOOK FORMULA [--set ALIAS=VALUE]... --solve ALIAS", RunCalc});
+const CliVerbRegistrar mg_calc({"calc",
+                                 "calc BOOK FORMULA [--set ALIAS=VALUE]... [--format display|e] --solve ALIAS "
+                                 "[--sweep ALIAS=FROM:TO[:N] [--log] [--log-y] [--plot OUT.png [--size WxH]]]",
+                                 RunCalc});
 
 }  // namespace
 }  // namespace cli

@@ -4,8 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include <unistd.h>
+
 #include "CliVerb.h"
 #include "Version.h"
+#include "numerics/DiagnosticLog.h"
 
 namespace cli {
 namespace {
@@ -36,6 +39,16 @@ CliVerbRegistrar::CliVerbRegistrar(const CliVerb& verb)
     Verbs().push_back(verb);
 }
 
+std::string SiblingProgramPath(const char* pszName)
+{
+    char szSelf[4096];
+    const ssize_t nLength = readlink("/proc/self/exe", szSelf, sizeof szSelf - 1);
+    if (nLength <= 0)
+        return pszName;
+    std::string strSelf(szSelf, static_cast<size_t>(nLength));
+    return strSelf.substr(0, strSelf.rfind('/') + 1) + pszName;
+}
+
 int PrintVerbUsage(const char* name)
 {
     for (const CliVerb& verb : Verbs()) {
@@ -47,10 +60,18 @@ int PrintVerbUsage(const char* name)
     return PrintUsage();
 }
 
+// The number library's reports (a domain error and the like) go to standard
+// error, so that standard output carries nothing but the verb's answer.
+void ReportToStderr(const char*, const char* pszMessage)
+{
+    std::fprintf(stderr, "%s\n", pszMessage);
+}
+
 }  // namespace cli
 
 int main(int argc, char** argv)
 {
+    SetDiagnosticSink(cli::ReportToStderr);
     if (argc < 2)
         return cli::PrintUsage();
     if (std::strcmp(argv[1], "--version") == 0) {

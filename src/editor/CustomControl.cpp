@@ -207,9 +207,9 @@ void UIxTextField::paintEvent(QPaintEvent*)
         p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
         return;
     }
-    p.drawPixmap(QRect(0, 0, w, hTop), m_pixTop);
-    p.drawPixmap(QRect(0, hTop, w, std::max(0, height() - hTop - hBottom)), m_pixBody);
-    p.drawPixmap(QRect(0, height() - hBottom, w, hBottom), m_pixBottom);
+    UIImage::draw(p, QRectF(0, 0, w, hTop), m_pixTop);
+    UIImage::draw(p, QRectF(0, hTop, w, std::max(0, height() - hTop - hBottom)), m_pixBody);
+    UIImage::draw(p, QRectF(0, height() - hBottom, w, hBottom), m_pixBottom);
 }
 
 // ---------------------------------------------------------------- UIRoundRectView
@@ -303,7 +303,7 @@ void UIImageButton::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const QPixmap& pixmap = isDown() && !m_pixHighlighted.isNull() ? m_pixHighlighted : m_pixNormal;
     if (!pixmap.isNull()) {
-        p.drawPixmap(rect(), pixmap);
+        UIImage::draw(p, QRectF(rect()), pixmap);
         return;
     }
     // Without the artwork: a round "?" in the tint colour.

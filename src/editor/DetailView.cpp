@@ -4,6 +4,7 @@
 #include "editor/DetailPages.h"
 #include "shell/Global.h"
 #include "ui/MIMEView.h"
+#include "ui/UIImage.h"
 #include "ui/UIPaging.h"
 
 #include <QFontMetrics>
@@ -125,7 +126,7 @@ void DetailView::loadAllPages()
             const QPixmap picture(path);
             // A picture that cannot be loaded leaves its page empty; the page still counts.
             if (!picture.isNull()) {
-                auto* view = new QLabel(content);
+                auto* view = new UIImageView(content);
                 view->setPixmap(picture);
                 view->setAttribute(Qt::WA_TransparentForMouseEvents);
                 const QSize size = picture.size() / picture.devicePixelRatio();

@@ -34,6 +34,7 @@ Form2::Form2(const QRect& frame, UIPagingScrollView* pager, int nViewMode, QWidg
     m_pPreviewFrame = new UIRoundRectView(QRect(kMargin, 180, kFieldWidth, kPreviewMinHeight), content());
     m_pPreview = new MIMEView(QRect(0, 0, kFieldWidth, kPreviewMinHeight), m_pPreviewFrame);
     m_pPreview->setAlignment(1);
+    m_pTexMessage = addTexMessage(QRect(kMargin, 238, kFieldWidth, 16));
     m_pImageLabel = addLabel(QStringLiteral("Illustrate image"), 246);
     m_pImageTable = new UITableView(content());
     m_pImageTable->setScrollEnabled(false);
@@ -84,13 +85,16 @@ void Form2::renderPreview()
     layoutContent();
 }
 
-// The preview grows with a tall formula; the list grows with its pictures.
+// The preview grows with a tall formula, the message under it with the
+// unknown commands; the list grows with its pictures.
 void Form2::layoutContent()
 {
     const int previewHeight = std::max(kPreviewMinHeight, m_pPreview->bmHeight() + 12);
     m_pPreviewFrame->resize(kFieldWidth, previewHeight);
     m_pPreview->setGeometry(0, 0, kFieldWidth, previewHeight);
-    const int imageLabelY = m_pPreviewFrame->geometry().bottom() + 11;
+    m_pTexMessage->move(kMargin, m_pPreviewFrame->geometry().bottom() + 3);
+    const int messageHeight = showUnknownTex(m_pTexMessage, *m_pPreview);
+    const int imageLabelY = m_pPreviewFrame->geometry().bottom() + 11 + messageHeight;
     m_pImageLabel->move(kMargin, imageLabelY);
     const int tableY = imageLabelY + 22;
     const int tableHeight = (static_cast<int>(m_arrImages.size()) + 1) * kRowHeight + 1;
@@ -134,6 +138,7 @@ void Form2::deleteImageAtRow(int row)
     const QString name = m_arrImages.at(index);
     auto* alert = new UIAlertView(QStringLiteral("Warning!"), QStringLiteral("Do you really want to delete all items?"),
                                   QStringLiteral("YES"), {QStringLiteral("NO")});
+    alert->setEscapeButtonIndex(1);  // Esc answers "NO": nothing is deleted
     QPointer<Form2> self(this);
     alert->onClicked = [this, self, index, name](UIAlertView*, int button) {
         if (button != 0 || !self)

@@ -27,6 +27,8 @@ public:
 
     UIxTextField* texField() const { return m_pTexField; }
     MIMEView* preview() const { return m_pPreview; }
+    // "Unknown TeX command: \foo" under the preview, hidden while the TeX has none.
+    QLabel* texMessage() const { return m_pTexMessage; }
     UITableView* imageTable() const { return m_pImageTable; }
     QStringList images() const { return m_arrImages; }
 
@@ -51,6 +53,7 @@ private:
     QLabel* m_pPreviewLabel;
     UIRoundRectView* m_pPreviewFrame;
     MIMEView* m_pPreview;
+    QLabel* m_pTexMessage;
     QLabel* m_pImageLabel;
     UITableView* m_pImageTable;
     QStringList m_arrImages;

@@ -20,7 +20,7 @@ Form3::Form3(const QRect& frame, UIPagingScrollView* pager, int nViewMode, QWidg
     m_pCountField->setMaxLength(9);
 
     QLabel* note = addHint(QStringLiteral("Note: the number of parameters is from 0 to 10.\n"
-                                          "This field required if the formula is calculable."),
+                                          "This field is required if the formula is calculable."),
                            112, 72);
     note->setFont(WizardStyle::labelFont());
     QPalette palette = note->palette();

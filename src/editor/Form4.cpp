@@ -6,6 +6,10 @@
 
 namespace {
 
+// The top of what stands below the unit's preview.
+constexpr int kBelowPreviewY = 222;
+constexpr int kContentHeight = 466;
+
 // Quoted fields of the formula text cannot hold a double quote: none is taken.
 void DropQuotes(QLineEdit* field)
 {
@@ -61,14 +65,19 @@ Form4::Form4(const QRect& frame, UIPagingScrollView* pager, QWidget* parent) : F
     addLabel(QStringLiteral("Calculable (*)"), 230, 18)->setGeometry(206, 230, 110, 18);
     m_pCalculableSwitch = new UISwitch(QPoint(206, 252), content());
 
-    m_pFormulaLabel = addLabel(QStringLiteral("Fomula to calculate (*)"), 294);
+    m_pFormulaLabel = addLabel(QStringLiteral("Formula to calculate (*)"), 294);
     m_pFormulaFrame = new UIRoundRectView(QRect(kMargin, 314, kFieldWidth, 62), content());
     m_pFormulaView = new UIFormTextView(content());
     m_pFormulaView->setGeometry(m_pFormulaFrame->geometry().adjusted(6, 3, -6, -3));
     m_pFormulaView->setIgnoresFirstReturn(true);
     m_pFormulaView->setInputMethodHints(Qt::ImhNoAutoUppercase | Qt::ImhNoPredictiveText);
     m_pFormulaHint = addHint(expressionHint(), 382, 76);
-    setContentHeight(466);
+    setContentHeight(kContentHeight);
+    for (QWidget* child : content()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->y() >= kBelowPreviewY)
+            m_vecBelowPreview.emplace_back(child, child->y());
+    }
+    m_pTexMessage = addTexMessage(QRect(76, kBelowPreviewY, 234, 16));
 
     // Return walks through the fields.
     m_pNameField->onReturn = [this] { m_pUnitField->setFocus(Qt::TabFocusReason); };
@@ -129,6 +138,16 @@ void Form4::setParameterNumber(int nIndex)
 void Form4::renderPreview()
 {
     m_pPreview->renderExpression(m_pUnitField->text(), QStringLiteral("\\large"));
+    layoutBelowPreview();
+}
+
+// The message under the preview pushes the fields below it down while it shows.
+void Form4::layoutBelowPreview()
+{
+    const int shift = showUnknownTex(m_pTexMessage, *m_pPreview);
+    for (const auto& [widget, y] : m_vecBelowPreview)
+        widget->move(widget->x(), y + shift);
+    setContentHeight(kContentHeight + shift);
 }
 
 void Form4::onCalculableChanged()

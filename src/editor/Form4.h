@@ -7,6 +7,9 @@
 #include "editor/FormPage.h"
 #include "editor/FormulaWizard.h"
 
+#include <utility>
+#include <vector>
+
 class MIMEView;
 class UIFormLineEdit;
 class UIFormTextView;
@@ -35,15 +38,21 @@ public:
     UISwitch* calculableSwitch() const { return m_pCalculableSwitch; }
     UIFormTextView* formulaView() const { return m_pFormulaView; }
     MIMEView* preview() const { return m_pPreview; }
+    // "Unknown TeX command: \foo" under the preview, hidden while the unit has none.
+    QLabel* texMessage() const { return m_pTexMessage; }
 
 private:
     void onCalculableChanged();
     void renderPreview();
+    void layoutBelowPreview();
 
     int m_nIndex = 0;
     UIFormLineEdit* m_pNameField;
     UIFormLineEdit* m_pUnitField;
     MIMEView* m_pPreview;
+    QLabel* m_pTexMessage;
+    // What stands below the preview, with its place while no message shows.
+    std::vector<std::pair<QWidget*, int>> m_vecBelowPreview;
     UIFormLineEdit* m_pAliasField;
     UISwitch* m_pCalculableSwitch;
     QLabel* m_pFormulaLabel;

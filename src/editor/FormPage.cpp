@@ -1,7 +1,9 @@
 #include "editor/FormPage.h"
 
 #include "editor/CustomControl.h"
+#include "ui/MIMEView.h"
 #include "ui/UIPagingScrollView.h"
+#include "ui/UIView.h"
 
 FormPage::FormPage(const QRect& frame, UIPagingScrollView* pager, QWidget* parent) : QWidget(parent)
 {
@@ -42,7 +44,7 @@ void FormPage::closeKeyboard()
 {
     QWidget* focus = content()->focusWidget();
     if (focus && focus->hasFocus())
-        focus->clearFocus();
+        UIResignFocus(focus);
 }
 
 QLabel* FormPage::addTitle(const QString& text)
@@ -82,4 +84,27 @@ QLabel* FormPage::addHint(const QString& text, int y, int height)
     palette.setColor(QPalette::WindowText, WizardStyle::hintColor());
     label->setPalette(palette);
     return label;
+}
+
+QLabel* FormPage::addTexMessage(const QRect& frame)
+{
+    QLabel* label = addHint(QString(), frame.y(), frame.height());
+    label->setGeometry(frame);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(190, 20, 20));
+    label->setPalette(palette);
+    label->hide();
+    return label;
+}
+
+int FormPage::showUnknownTex(QLabel* label, const MIMEView& preview)
+{
+    const QString message = preview.unknownCommandsMessage();
+    label->setText(message);
+    label->setVisible(!message.isEmpty());
+    if (message.isEmpty())
+        return 0;
+    const int lines = static_cast<int>(message.count(QLatin1Char('\n'))) + 1;
+    label->resize(label->width(), lines * label->fontMetrics().lineSpacing() + 2);
+    return label->height();
 }

@@ -10,6 +10,8 @@
 class UIPagingScrollView;
 class UIPageScrollView;
 
+class MIMEView;
+
 class FormPage : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +29,11 @@ protected:
     QLabel* addTitle(const QString& text);
     QLabel* addLabel(const QString& text, int y, int height = 18);
     QLabel* addHint(const QString& text, int y, int height);
+    // The line under a TeX preview that names the commands the renderer does
+    // not know ("Unknown TeX command: \foo"); hidden while there are none.
+    QLabel* addTexMessage(const QRect& frame);
+    // Shows the preview's unknown commands in the label; the label's height, 0 when hidden.
+    static int showUnknownTex(QLabel* label, const MIMEView& preview);
     void setContentHeight(int height);
 
     static constexpr int kMargin = 10;

@@ -79,9 +79,8 @@ void NewFormulaViewController::loadView()
     auto* view = new UIView(Qt::white);
     view->resize(kPageWidth, kViewHeight);
 
-    auto* background = new QLabel(view);
+    auto* background = new UIImageView(view);
     background->setPixmap(UIImage::imageNamed(QStringLiteral("background.png")));
-    background->setScaledContents(true);
     background->setGeometry(0, 0, kPageWidth, kBackgroundHeight);
 
     m_pScrollView = new UIPagingScrollView(QRect(0, 0, kPageWidth, kPageHeight), view);
@@ -175,7 +174,7 @@ void NewFormulaViewController::scrollViewDidScroll()
     if (nPage != m_nShownPage) {
         // Leaving Step 3 ends the editing of its number, which commits it.
         if (m_nShownPage == 2 && m_pForm3->countField()->hasFocus())
-            m_pForm3->countField()->clearFocus();
+            UIResignFocus(m_pForm3->countField());
         m_nShownPage = nPage;
     }
 }
@@ -351,7 +350,7 @@ void NewFormulaViewController::showWarning(const std::string& strMessage)
 void NewFormulaViewController::closeEditor()
 {
     if (QWidget* focus = view()->focusWidget())
-        focus->clearFocus();
+        UIResignFocus(focus);
     if (UINavigationController* nav = navigationController())
         nav->popViewControllerAnimated(true);
 }

@@ -224,7 +224,9 @@ bool WalkPostfix(char* lpszPostfix, Value* pStack, long& nCount, Lookup lookup, 
             ++nCount;
         }
     }
-    if (nCount == 0) {
+    // A well-formed expression leaves exactly its value; anything else was
+    // never one expression.
+    if (nCount != 1) {
         SetErrorCode(ERR_SYNTAX);
         return false;
     }
@@ -302,7 +304,6 @@ qcmplx ExprEvaluation(const char* lpszExpression, bool& bOk, const char* lpszVar
         });
     if (!bDone)
         return result;
-    // Several values left over (as in "2 3") give the first one.
     result = pStack[0];
     bOk = true;
     return result;

@@ -83,25 +83,30 @@ public:
     bool TooDeep() const { return mg_nNesting > mg_nMaxNesting; }
 };
 
-// "((m)*10^(x))" from the exponent form of a value: a plain expression for
-// the tokenizer, wrapped whole so that it keeps its value next to any
-// operator (2^fib(10) is 2^55, not 2^5.5*10).
-std::string ExponentFormText(const unsigned short* value, int nDigits)
+// A value as text that reads back to the same number: its first 99
+// significant digits (all the reader takes), and when they are not the
+// whole value, what is left as a second literal ("(1.5e+03)", or
+// "(2.718281828459045235...e+00+4.5e-100)"). A built-in's result thus keeps
+// its full precision in the text it is written back into: fib(300) and 30!
+// stay exact integers.
+std::string ExactValueText(const unsigned short* value)
 {
-    char szText[QASCLEN + 8] = {};
-    qtoascex(value, szText, nDigits);
-    std::string strText(szText);
-    const size_t nE = strText.find('E');
-    if (nE == std::string::npos)
-        return "(" + strText + ")";
-    return "((" + strText.substr(0, nE) + ")*10^(" + strText.substr(nE + 1) + "))";
+    const std::string strHigh = ScientificString(value, 98);
+    qreal back;
+    qreal rest;
+    asctoq(strHigh.c_str(), back);
+    qsub(back, value, rest);
+    if (qiszero(rest))
+        return "(" + strHigh + ")";
+    const std::string strLow = ScientificString(rest, 31);
+    return "(" + strHigh + (strLow[0] == '-' ? "" : "+") + strLow + ")";
 }
 
 // A value written back into the expression in place of a call.
 std::string ValueText(const qcmplx& value, int nBase)
 {
     if (nBase == 10)
-        return ExponentFormText(value.r, 32);
+        return ExactValueText(value.r);
     const int nBaseCode = nBase == 2 ? BASE_BINARY : nBase == 8 ? BASE_OCTAL : BASE_HEXADECIMAL;
     const int nWordCode = g_BitWidth == 8 ? WORD_8 : g_BitWidth == 16 ? WORD_16 : g_BitWidth == 32 ? WORD_32 : WORD_64;
     char szMantissa[DISPLAY_BUFFER_SIZE];
@@ -117,7 +122,7 @@ std::string IndexText(const unsigned short* value)
     qtoasc(value, szText, 64);
     const std::string strText = Trimmed(szText);
     if (strText.find('E') != std::string::npos)
-        return ExponentFormText(value, 64);
+        return ExactValueText(value);
     return "(" + strText + ")";
 }
 
@@ -563,6 +568,9 @@ qcmplx Complement(int nFunction, ArgumentReader& reader)
     return Real(static_cast<double>(nFunction == FN_NOT ? WordNot(d) : WordComplement(d)));
 }
 
+// npr and ncr count arrangements of r things out of n: both whole and not
+// negative. Choosing more than there are gives 0 arrangements; a count
+// beyond the number range is no value.
 qcmplx Arrangements(int nFunction, ArgumentReader& reader)
 {
     qreal n;
@@ -573,11 +581,18 @@ qcmplx Arrangements(int nFunction, ArgumentReader& reader)
         SetErrorCode(ERR_INVALID_TYPE);
         return qczero;
     }
-    if (!(qcmp(n, r) > 0 && qcmp(r, qzero) > 0)) {
+    if (qisnegative(n) || qisnegative(r)) {
         SetErrorCode(ERR_BAD_PARAMETERS);
         return qczero;
     }
-    return nFunction == FN_NPR ? NPR(n, r) : NCR(n, r);
+    if (qcmp(r, n) > 0)
+        return qczero;
+    const qcmplx result = nFunction == FN_NPR ? NPR(n, r) : NCR(n, r);
+    if (result.r[1] >= QEXPMAX) {
+        SetErrorCode(ERR_LIBRARY);
+        return qczero;
+    }
+    return result;
 }
 
 qcmplx Fold(int nFunction, ArgumentReader& reader)

@@ -113,15 +113,57 @@ bool IsKnownWord(const std::string& strWord, const std::string& strVariable)
     return !strVariable.empty() && strWord == strVariable;
 }
 
-// Numbers, exponents and the constants E, PI and I are made of these only.
-bool IsNumberLike(const std::string& strRun)
+bool IsDigit(char ch)
 {
-    for (char ch : strRun) {
-        if (!std::isdigit(static_cast<unsigned char>(ch)) && ch != '.' && ch != 'E' && ch != 'P' &&
-            ch != 'I')
-            return false;
+    return std::isdigit(static_cast<unsigned char>(ch)) != 0;
+}
+
+// Length of the decimal literal at nPos, 0 when none starts there: digits
+// with at most one point and at least one digit (".5", "1." and "1.5"), then
+// an exponent "E", an optional sign and digits directly after it ("2E-3").
+// An "E" not followed by such digits is not part of the number: in "2E" or
+// "2E+X" it is a word of its own.
+size_t DecimalLiteralLength(const char* lpszText, size_t nPos, size_t nLength)
+{
+    size_t nEnd = nPos;
+    size_t nDigits = 0;
+    while (nEnd < nLength && IsDigit(lpszText[nEnd])) {
+        ++nEnd;
+        ++nDigits;
     }
-    return true;
+    if (nEnd < nLength && lpszText[nEnd] == '.') {
+        ++nEnd;
+        while (nEnd < nLength && IsDigit(lpszText[nEnd])) {
+            ++nEnd;
+            ++nDigits;
+        }
+    }
+    if (nDigits == 0)
+        return 0;
+    if (nEnd < nLength && lpszText[nEnd] == 'E') {
+        size_t nExponent = nEnd + 1;
+        if (nExponent < nLength && (lpszText[nExponent] == '+' || lpszText[nExponent] == '-'))
+            ++nExponent;
+        if (nExponent < nLength && IsDigit(lpszText[nExponent])) {
+            while (nExponent < nLength && IsDigit(lpszText[nExponent]))
+                ++nExponent;
+            nEnd = nExponent;
+        }
+    }
+    return nEnd - nPos;
+}
+
+// An "I" right after a number and not the start of a longer word makes it
+// imaginary, as a+bi is written (and read back from calcudex-cli eval).
+bool IsImaginaryUnit(const char* lpszText, size_t nPos, size_t nLength)
+{
+    return nPos < nLength && lpszText[nPos] == 'I' &&
+           (nPos + 1 >= nLength || !(IsAlnum(lpszText[nPos + 1]) || lpszText[nPos + 1] == '.'));
+}
+
+bool IsConstant(const std::string& strWord)
+{
+    return strWord == "PI" || strWord == "E" || strWord == "I";
 }
 
 bool IsDigitOfBase(char ch, int nBase)
@@ -147,30 +189,44 @@ bool AppendToken(std::string& strOut, const char* lpszToken, size_t nLength)
 }
 
 // Scan of a base 10 text; false on a character or word that is not allowed.
+// A number ends where its literal ends: what follows it ("2PI", "12 345") is
+// a token of its own, and the postfix conversion refuses two operands in a
+// row.
 bool ScanDecimal(const char* lpszText, size_t nLength, const std::string& strVariable,
                  std::string& strOut)
 {
     size_t nPos = 0;
     while (nPos < nLength) {
         const char ch = lpszText[nPos];
-        if (IsAlnum(ch)) {
-            size_t nEnd = nPos;
-            while (nEnd < nLength && (IsAlnum(lpszText[nEnd]) || lpszText[nEnd] == '.'))
-                ++nEnd;
-            const std::string strRun(lpszText + nPos, nEnd - nPos);
-            if (!IsNumberLike(strRun) && !IsKnownWord(strRun, strVariable))
+        const size_t nNumber = DecimalLiteralLength(lpszText, nPos, nLength);
+        if (nNumber > 0 && IsImaginaryUnit(lpszText, nPos + nNumber, nLength)) {
+            // 2i, 1.5e-3i: an imaginary number, one operand as "(2 * i)"
+            if (!AppendToken(strOut, "(", 1) || !AppendToken(strOut, lpszText + nPos, nNumber) ||
+                !AppendToken(strOut, "*", 1) || !AppendToken(strOut, "i", 1) || !AppendToken(strOut, ")", 1))
                 return false;
-            if (!AppendToken(strOut, strRun.data(), strRun.size()))
+            nPos += nNumber + 1;
+        } else if (nNumber > 0) {
+            if (!AppendToken(strOut, lpszText + nPos, nNumber))
+                return false;
+            nPos += nNumber;
+        } else if (IsAlnum(ch)) {
+            size_t nEnd = nPos;
+            while (nEnd < nLength && IsAlnum(lpszText[nEnd]))
+                ++nEnd;
+            const std::string strWord(lpszText + nPos, nEnd - nPos);
+            if (!IsConstant(strWord) && !IsKnownWord(strWord, strVariable))
+                return false;
+            if (!AppendToken(strOut, strWord.data(), strWord.size()))
                 return false;
             nPos = nEnd;
         } else if (IsOperatorChar(ch)) {
             if (!AppendToken(strOut, &ch, 1))
                 return false;
             ++nPos;
-        } else if (ch == '[' || ch == ']' || ch == '.' || ch == ' ') {
+        } else if (ch == '[' || ch == ']' || ch == ' ') {
             ++nPos;
         } else {
-            return false;
+            return false;  // also a point that belongs to no number
         }
     }
     return true;
@@ -212,6 +268,31 @@ bool ScanRadix(const char* lpszText, size_t nLength, int nBase, const std::strin
         }
     }
     return true;
+}
+
+// What stood before the token the postfix conversion is looking at.
+enum TokenBefore {
+    BEFORE_START,    // nothing, or "(": a sign here is a binary "-" with nothing before it
+    BEFORE_BINARY,   // a binary operator
+    BEFORE_SIGN,     // a sign after an operator
+    BEFORE_PREFIX,   // a prefix function
+    BEFORE_OPERAND,  // an operand, ")" or a postfix operator
+};
+
+// The operator stack entry of a sign after an operator. No token has this
+// text: the tokenizer writes "(" and "-" apart.
+constexpr const char* mg_szSignMarker = "(-";
+
+bool IsSignMarker(const char* lpszToken)
+{
+    return std::strcmp(lpszToken, mg_szSignMarker) == 0;
+}
+
+// Binding strength on the operator stack: twice the priority, so that a sign
+// fits between "*" "/" and "^": 2*-3^2 is 2*(-(3^2)), 2^-1+1 is (2^(-1))+1.
+int StackRank(const char* lpszToken)
+{
+    return IsSignMarker(lpszToken) ? 9 : 2 * Priority(lpszToken);
 }
 
 // Writes a result text into the caller's buffer after clearing all of it.
@@ -320,12 +401,13 @@ int ExpressionParser(char* lpszExpression, int nBase, const char* lpszVariable)
     if (nLength >= static_cast<size_t>(EXPR_BUFFER_SIZE))
         return 0;
 
-    // The text must end in a letter or digit, possibly followed by closing
-    // brackets, "!" and "%": this rejects "3+", "3." and empty texts.
+    // The text must end in a letter, a digit or the point of a number such
+    // as "1.", possibly followed by closing brackets, "!" and "%": this
+    // rejects "3+" and empty texts.
     size_t nEnd = nLength;
     while (nEnd > 0 && std::strchr(" )!%]", lpszExpression[nEnd - 1]) != nullptr)
         --nEnd;
-    if (nEnd == 0 || !IsAlnum(lpszExpression[nEnd - 1]))
+    if (nEnd == 0 || !(IsAlnum(lpszExpression[nEnd - 1]) || lpszExpression[nEnd - 1] == '.'))
         return 0;
     if (std::strstr(lpszExpression, "--") != nullptr)
         return 0;
@@ -378,12 +460,22 @@ int RPNMaker(char* lpszExpression)
     stack* pOperators = nullptr;
     std::string strOut;
     strOut.reserve(nLength + 2);
-    bool bAfterBinary = false;
+    TokenBefore before = BEFORE_START;
     bool bFailed = false;
 
     auto Emit = [&strOut](const char* lpszToken) {
         strOut.append(lpszToken);
         strOut.push_back(' ');
+    };
+    // A sign marker leaves the stack as the negation that closes its group.
+    auto PopEmit = [&]() {
+        if (IsSignMarker(pOperators->lpszToken)) {
+            Emit("-");
+            Emit(")");
+        } else {
+            Emit(pOperators->lpszToken);
+        }
+        pOperators = Pop(pOperators);
     };
 
     std::string strToken;
@@ -400,32 +492,52 @@ int RPNMaker(char* lpszExpression)
         const char* lpszToken = strToken.c_str();
 
         const TokenClass tokenClass = ClassOf(strToken);
-        if (tokenClass == TOKEN_BINARY) {
-            if (bAfterBinary) {
-                bFailed = true;  // two binary operators in a row, as in 2*-3
+        const bool bSign = strToken == "-" || strToken == "+";
+        if (strToken == "+" && before == BEFORE_START) {
+            before = BEFORE_SIGN;  // +3, (+3): a plus sign changes nothing
+        } else if (tokenClass == TOKEN_BINARY && bSign && (before == BEFORE_BINARY || before == BEFORE_PREFIX)) {
+            // A sign where an operand must follow (2*-3, 2^-1, sin -30): a
+            // group of its own around the signed operand, closed when an
+            // operator binding more loosely than "^" arrives.
+            if (strToken == "-") {
+                Emit("(");
+                pOperators = Push(pOperators, mg_szSignMarker);
+            }
+            before = BEFORE_SIGN;
+        } else if (tokenClass == TOKEN_BINARY) {
+            // At the start of a group a sign is a binary "-" with nothing
+            // before it, as it always was; anywhere else an operator needs
+            // an operand on its left.
+            if (before != BEFORE_OPERAND && before != BEFORE_START) {
+                bFailed = true;  // two operators in a row, as in 2*/3
                 break;
             }
             // "^" is right-associative, every other binary operator left.
-            const int nPriority = Priority(lpszToken);
-            const bool bPower = std::strcmp(lpszToken, "^") == 0;
+            const int nRank = StackRank(lpszToken);
+            const bool bPower = strToken == "^";
             while (pOperators != nullptr) {
-                const int nTop = Priority(pOperators->lpszToken);
-                if (!(nTop > nPriority || (nTop == nPriority && !bPower)))
+                const int nTop = StackRank(pOperators->lpszToken);
+                if (!(nTop > nRank || (nTop == nRank && !bPower)))
                     break;
-                Emit(pOperators->lpszToken);
-                pOperators = Pop(pOperators);
+                PopEmit();
             }
             pOperators = Push(pOperators, lpszToken);
-            bAfterBinary = true;
+            before = BEFORE_BINARY;
         } else if (strToken == "(") {
+            if (before == BEFORE_OPERAND) {
+                bFailed = true;  // 2(3): an operand right after an operand
+                break;
+            }
             pOperators = Push(pOperators, lpszToken);
             Emit(lpszToken);
-            bAfterBinary = false;
+            before = BEFORE_START;
         } else if (strToken == ")") {
-            while (pOperators != nullptr && std::strcmp(pOperators->lpszToken, "(") != 0) {
-                Emit(pOperators->lpszToken);
-                pOperators = Pop(pOperators);
+            if (before != BEFORE_OPERAND) {
+                bFailed = true;  // (), (2*) and the like
+                break;
             }
+            while (pOperators != nullptr && std::strcmp(pOperators->lpszToken, "(") != 0)
+                PopEmit();
             if (pOperators == nullptr) {
                 bFailed = true;  // ")" without its "("
                 break;
@@ -433,25 +545,37 @@ int RPNMaker(char* lpszExpression)
             Emit(")");
             pOperators = Pop(pOperators);
         } else if (tokenClass == TOKEN_PREFIX) {
+            if (before == BEFORE_OPERAND) {
+                bFailed = true;  // 3sin(30)
+                break;
+            }
             pOperators = Push(pOperators, lpszToken);
-            bAfterBinary = false;
+            before = BEFORE_PREFIX;
         } else if (strToken == "%" || strToken == "!") {
-            if (bAfterBinary) {
+            if (before != BEFORE_OPERAND) {
                 bFailed = true;
                 break;
             }
             Emit(lpszToken);
-            bAfterBinary = false;
         } else {
+            // Two operands in a row (12 345, 2 pi) have nothing between them
+            // that says how they combine.
+            if (before == BEFORE_OPERAND) {
+                bFailed = true;
+                break;
+            }
             Emit(lpszToken);
-            bAfterBinary = false;
+            before = BEFORE_OPERAND;
         }
     }
+    if (before != BEFORE_OPERAND)
+        bFailed = true;  // an operator or a function without its operand
 
     while (pOperators != nullptr) {
-        if (!bFailed)
-            Emit(pOperators->lpszToken);
-        pOperators = Pop(pOperators);
+        if (bFailed)
+            pOperators = Pop(pOperators);
+        else
+            PopEmit();
     }
     // Every token gains a trailing blank; the result must still fit.
     if (!bFailed && strOut.size() >= static_cast<size_t>(EXPR_BUFFER_SIZE))

@@ -18,9 +18,16 @@ extern const char* const lpszFunction[FUNCTION_WORD_COUNT];
 
 // 1 = the buffer holds the token list; 0 = rejected (the buffer may be left
 // upper-cased). Returns 0 at once while the engine's error code is set.
+// Base 10 numbers are digits with at most one point (.5, 1., 3.25) and an
+// optional exponent right after them (2e-3, 1.5E+8); a number followed by
+// "i" is imaginary and becomes the group ( 2 * i ).
 int ExpressionParser(char* lpszExpression, int nBase, const char* lpszVariable);
 
 // 1 = the buffer holds the postfix string; 0 = rejected, error code -1.
+// Rejected: two operands in a row (2 3, 2 ( 3 ), 2 pi), two operators in a
+// row, an operator or a function without its operand. A sign right after an
+// operator or a function is a sign: it becomes a group of its own, 2*-3 is
+// 2 ( 3 - ) *.
 int RPNMaker(char* lpszExpression);
 
 // Binding strength of a token, 0 ("(" and ")") to 8 (operands).

@@ -332,20 +332,26 @@ void Percent(COMPLEX* pStack, long& nCount, long nBase)
 
 void Factorial(COMPLEX* pStack, long& nCount, long nBase)
 {
+    // x! = Gamma(x + 1) as in the extended family: the product for whole x,
+    // the gamma function between them; a negative whole number is a pole.
     Unary(pStack, nCount, nBase, [](COMPLEX z, COMPLEX& r) {
         if (!RequireReal(z))
             return false;
-        if (!IsWhole(z.x)) {
-            SetErrorCode(ERR_NOT_WHOLE);
+        if (IsWhole(z.x) && z.x < 0.0) {
+            SetErrorCode(ERR_LIBRARY);
             return false;
         }
-        if (z.x < 0.0 || z.x > mg_dbMaxFactorial) {
+        if (z.x > mg_dbMaxFactorial) {
             SetErrorCode(ERR_OUT_OF_RANGE);
             return false;
         }
         double dbProduct = 1.0;
-        for (int k = 2; k <= static_cast<int>(z.x); ++k)
-            dbProduct *= k;
+        if (IsWhole(z.x)) {
+            for (int k = 2; k <= static_cast<int>(z.x); ++k)
+                dbProduct *= k;
+        } else {
+            dbProduct = std::tgamma(z.x + 1.0);
+        }
         r = COMPLEX{dbProduct, 0.0};
         return true;
     });

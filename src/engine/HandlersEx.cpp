@@ -10,9 +10,6 @@
 
 namespace {
 
-// Largest argument of "!": 1500! is about 10^4114, inside the number range.
-constexpr long mg_nMaxFactorial = 1500;
-
 struct AngleConstants {
     qreal epsilon;      // 1e-64: smaller imaginary parts count as zero
     qreal halfPi;
@@ -122,45 +119,147 @@ void Function(qcmplx* pStack, long& nCount, long nBase, qcmplx (*pfn)(const qcmp
     });
 }
 
-void ClearTinyRealPart(qcmplx& z)
+// A sum or difference whose real part cancelled to below 1e-64 of its larger
+// operand is rounding noise of the operands (0.1 + 0.2 - 0.3) and is cleared.
+// The bound follows the operands, so a value that is merely small (1e-70 + 0)
+// stays what it is.
+void ClearCancelledRealPart(qcmplx& r, const qcmplx& a, const qcmplx& b)
 {
-    qreal magnitude;
-    qmov(z.r, magnitude);
+    qreal magnitude, larger, other, bound;
+    qmov(r.r, magnitude);
     qabs(magnitude);
-    if (qcmp(magnitude, Constants().epsilon) < 0)
-        qclear(z.r);
+    qmov(a.r, larger);
+    qabs(larger);
+    qmov(b.r, other);
+    qabs(other);
+    if (qcmp(other, larger) > 0)
+        qmov(other, larger);
+    qmul(larger, Constants().epsilon, bound);
+    if (qcmp(magnitude, bound) < 0)
+        qclear(r.r);
 }
 
-// Forward trigonometric and hyperbolic functions: a complex argument switches
-// the engine to radians for good, a real one is read in the angle mode.
-void ForwardAngle(qcmplx* pStack, long& nCount, long nBase, qcmplx (*pfn)(const qcmplx&),
-                  bool bTangent)
+// The circular functions, computed from the sine and cosine of an angle in
+// degrees or grads. Each reports its own error at its poles.
+enum Circular { CIRCULAR_SIN, CIRCULAR_COS, CIRCULAR_TAN, CIRCULAR_COT, CIRCULAR_SEC, CIRCULAR_CSC };
+
+int PoleError(Circular circular)
+{
+    switch (circular) {
+    case CIRCULAR_TAN: return ERR_TAN;
+    case CIRCULAR_COT: return ERR_COTAN;
+    case CIRCULAR_SEC: return ERR_SEC;
+    case CIRCULAR_CSC: return ERR_CSC;
+    default: return ERR_LIBRARY;
+    }
+}
+
+// numerator / denominator, a pole when the denominator is an exact zero.
+bool Quotient(const unsigned short* numerator, const unsigned short* denominator, Circular circular,
+              qcmplx& r)
+{
+    if (qiszero(denominator)) {
+        SetErrorCode(PoleError(circular));
+        return false;
+    }
+    r = qczero;
+    qdiv(denominator, numerator, r.r);
+    return true;
+}
+
+// A real angle in degrees or grads: reduced in its own unit, so that the
+// exact angles give exact values and every pole is met exactly (tan 270,
+// csc 540) instead of giving a huge number.
+bool CircularOfTurn(const unsigned short* x, Circular circular, qcmplx& r)
+{
+    qreal s;
+    qreal c;
+    const long nTurn = g_Mode == MODE_DEGREES ? 360 : 400;
+    qsincosturn(x, nTurn, circular == CIRCULAR_COS ? nullptr : s, circular == CIRCULAR_SIN ? nullptr : c);
+    r = qczero;
+    switch (circular) {
+    case CIRCULAR_SIN: qmov(s, r.r); return true;
+    case CIRCULAR_COS: qmov(c, r.r); return true;
+    case CIRCULAR_TAN: return Quotient(s, c, circular, r);
+    case CIRCULAR_COT: return Quotient(c, s, circular, r);
+    case CIRCULAR_SEC: return Quotient(qone, c, circular, r);
+    case CIRCULAR_CSC: return Quotient(qone, s, circular, r);
+    }
+    return true;
+}
+
+// An argument of a forward function: a negligible imaginary part is
+// cleared, a real one switches the engine to radians for good.
+void SettleAngleMode(qcmplx& z)
+{
+    if (IsNegligible(z.i))
+        qclear(z.i);
+    else
+        g_Mode = MODE_RADIANS;
+}
+
+// Forward hyperbolic functions: a real argument is read in the angle mode.
+void ForwardAngle(qcmplx* pStack, long& nCount, long nBase, qcmplx (*pfn)(const qcmplx&))
 {
     Unary(pStack, nCount, nBase, [=](const qcmplx& arg, qcmplx& r) {
         qcmplx z = arg;
-        if (IsNegligible(z.i))
-            qclear(z.i);
-        else
-            g_Mode = MODE_RADIANS;
+        SettleAngleMode(z);
         if (g_Mode == MODE_DEGREES)
             qmul(z.r, Constants().degToRad, z.r);
         else if (g_Mode == MODE_GRADS)
             qmul(z.r, Constants().gradToRad, z.r);
-        if (bTangent && qiszero(z.i)) {
-            // tan has a pole at +-pi/2 (only there: other odd multiples of
-            // pi/2 give large finite values).
+        r = pfn(z);
+        return g_ErrCode == 0;
+    });
+}
+
+// The circular functions: exact in degrees and grads, numerical in radians
+// and for complex arguments.
+void CircularAngle(qcmplx* pStack, long& nCount, long nBase, qcmplx (*pfn)(const qcmplx&),
+                   Circular circular)
+{
+    Unary(pStack, nCount, nBase, [=](const qcmplx& arg, qcmplx& r) {
+        qcmplx z = arg;
+        SettleAngleMode(z);
+        if (g_Mode != MODE_RADIANS)
+            return CircularOfTurn(z.r, circular, r);
+        if (circular == CIRCULAR_TAN && qiszero(z.i)) {
+            // In radians only +-pi/2 itself is caught as a pole: other odd
+            // multiples of pi/2 give large finite values.
             qreal distance;
             qmov(z.r, distance);
             qabs(distance);
             qsub(Constants().halfPi, distance, distance);
             if (IsNegligible(distance)) {
-                SetErrorCode(ERR_LIBRARY);
+                SetErrorCode(ERR_TAN);
                 return false;
             }
         }
         r = pfn(z);
         return g_ErrCode == 0;
     });
+}
+
+// A real inverse result within rounding of a whole number of degrees or
+// grads is that number: asin(0.5) is 30, not 30 less a few units in the
+// 101st digit. 2^-328 relative is some hundred units of the last place,
+// far below anything a computed angle could mean.
+void SnapToWhole(unsigned short* x)
+{
+    if (qiszero(x) || x[1] <= 328)
+        return;
+    qreal whole;
+    qreal difference;
+    qreal tolerance;
+    qadd(qhalf, x, whole);
+    qfloor(whole, whole);
+    qsub(whole, x, difference);
+    qabs(difference);
+    qmov(x, tolerance);
+    qabs(tolerance);
+    tolerance[1] = static_cast<unsigned short>(tolerance[1] - 328);
+    if (qcmp(difference, tolerance) <= 0)
+        qmov(whole, x);
 }
 
 // Inverse functions: the result decides. A complex result switches to
@@ -179,6 +278,8 @@ void InverseAngle(qcmplx* pStack, long& nCount, long nBase, qcmplx (*pfn)(const 
             qmul(r.r, Constants().radToDeg, r.r);
         else if (g_Mode == MODE_GRADS)
             qmul(r.r, Constants().radToGrad, r.r);
+        if (g_Mode != MODE_RADIANS)
+            SnapToWhole(r.r);
         return true;
     });
 }
@@ -218,7 +319,7 @@ void AddEx(qcmplx* pStack, long& nCount, long nBase)
 {
     Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
         r = qcmplx_add(a, b);
-        ClearTinyRealPart(r);
+        ClearCancelledRealPart(r, a, b);
         return g_ErrCode == 0;
     });
 }
@@ -228,13 +329,13 @@ void SubEx(qcmplx* pStack, long& nCount, long nBase)
     // A "-" with a single operand in its group is a sign.
     if (nCount - nBase == 1) {
         qcmplx& z = pStack[nCount - 1];
+        // Negation is exact: nothing to clear.
         z = qcmplx_sub(qczero, z);
-        ClearTinyRealPart(z);
         return;
     }
     Binary(pStack, nCount, nBase, [](const qcmplx& a, const qcmplx& b, qcmplx& r) {
         r = qcmplx_sub(a, b);
-        ClearTinyRealPart(r);
+        ClearCancelledRealPart(r, a, b);
         return g_ErrCode == 0;
     });
 }
@@ -304,25 +405,18 @@ void PercentEx(qcmplx* pStack, long& nCount, long nBase)
 
 void FactorialEx(qcmplx* pStack, long& nCount, long nBase)
 {
+    // x! = Gamma(x + 1): the exact product for whole x, the gamma function
+    // between them (5.5! is 287.88...). A negative whole number is a pole,
+    // a result beyond the number range no value: both are errors.
     Unary(pStack, nCount, nBase, [](const qcmplx& z, qcmplx& r) {
         if (!RequireReal(z))
             return false;
-        const long nLimit = mg_nMaxFactorial;
-        qreal limit;
-        ltoq(&nLimit, limit);
-        if (qisnegative(z.r) || qcmp(z.r, limit) > 0) {
+        r = qczero;
+        Clearmerror();
+        qfac(z.r, r.r);
+        if (iserror()) {
             SetErrorCode(ERR_LIBRARY);
             return false;
-        }
-        // A fraction is cut down: 5.5! = 5!.
-        long nWhole = 0;
-        qreal fraction;
-        qifrac(z.r, &nWhole, fraction);
-        r = qcone;
-        for (long k = 2; k <= nWhole; ++k) {
-            qreal factor;
-            ltoq(&k, factor);
-            qmul(factor, r.r, r.r);
         }
         return true;
     });
@@ -425,32 +519,32 @@ void LogEx(qcmplx* pStack, long& nCount, long nBase)
 
 void SinEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_sin, false);
+    CircularAngle(pStack, nCount, nBase, qcmplx_sin, CIRCULAR_SIN);
 }
 
 void CosEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_cos, false);
+    CircularAngle(pStack, nCount, nBase, qcmplx_cos, CIRCULAR_COS);
 }
 
 void TanEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_tan, true);
+    CircularAngle(pStack, nCount, nBase, qcmplx_tan, CIRCULAR_TAN);
 }
 
 void CTanEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_cot, false);
+    CircularAngle(pStack, nCount, nBase, qcmplx_cot, CIRCULAR_COT);
 }
 
 void SecEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_sec, false);
+    CircularAngle(pStack, nCount, nBase, qcmplx_sec, CIRCULAR_SEC);
 }
 
 void CSecEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_csc, false);
+    CircularAngle(pStack, nCount, nBase, qcmplx_csc, CIRCULAR_CSC);
 }
 
 void ASinEx(qcmplx* pStack, long& nCount, long nBase)
@@ -487,32 +581,32 @@ void ACscEx(qcmplx* pStack, long& nCount, long nBase)
 // circular ones.
 void SinhEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_sinh, false);
+    ForwardAngle(pStack, nCount, nBase, qcmplx_sinh);
 }
 
 void CoshEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_cosh, false);
+    ForwardAngle(pStack, nCount, nBase, qcmplx_cosh);
 }
 
 void TanhEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_tanh, false);
+    ForwardAngle(pStack, nCount, nBase, qcmplx_tanh);
 }
 
 void CtanhEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_coth, false);
+    ForwardAngle(pStack, nCount, nBase, qcmplx_coth);
 }
 
 void SechEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_sech, false);
+    ForwardAngle(pStack, nCount, nBase, qcmplx_sech);
 }
 
 void CSechEx(qcmplx* pStack, long& nCount, long nBase)
 {
-    ForwardAngle(pStack, nCount, nBase, qcmplx_csch, false);
+    ForwardAngle(pStack, nCount, nBase, qcmplx_csch);
 }
 
 void ASinhEx(qcmplx* pStack, long& nCount, long nBase)

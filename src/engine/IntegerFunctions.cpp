@@ -161,15 +161,18 @@ qcmplx FIB(const unsigned short* n)
         SetErrorCode(ERR_OUT_OF_RANGE);
         return qczero;
     }
-    const int nIndex = static_cast<int>(dbIndex);
-    double dbPrevious = 0.0;
-    double dbCurrent = nIndex == 0 ? 0.0 : 1.0;
-    for (int k = 2; k <= nIndex; ++k) {
-        const double dbNext = dbPrevious + dbCurrent;
-        dbPrevious = dbCurrent;
-        dbCurrent = dbNext;
+    // Summed in the extended numbers: exact while F(n) fits their 336 bits
+    // (n <= 484, 101 digits); a double is exact only up to F(78).
+    const long nIndex = static_cast<long>(dbIndex);
+    qcmplx previous = qczero;
+    qcmplx current = nIndex == 0 ? qczero : qcone;
+    for (long k = 2; k <= nIndex; ++k) {
+        qreal next;
+        qadd(previous.r, current.r, next);
+        qmov(current.r, previous.r);
+        qmov(next, current.r);
     }
-    return qcmplx_fromdouble(dbCurrent);
+    return current;
 }
 
 qcmplx RAN(const unsigned short* a, const unsigned short* b)

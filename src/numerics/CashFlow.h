@@ -12,8 +12,8 @@ double NPV(double dbInitial, double a, double b, double r, int nCount);
 // initial + sum over k = 1..count of cashflow[k-1] / (1 + r)^k.
 double NPV(double dbInitial, const double* pCashFlow, double r, int nCount);
 
-// The rate in percent, between 0 and 100, at which the flows' NPV is zero;
-// outside that bracket error -12.
+// The rate in percent, from -99.99 to 10000, at which the flows' NPV is
+// zero; of several, the one nearest 10 %. None: error -12.
 double IRR(double dbInitial, const double* pCashFlow, int nCount);
 
 // NPV of the flows held by IRR at a rate in percent.

@@ -118,6 +118,24 @@ std::string JoinDisplayString(const char* lpszMantissa, const char* lpszExponent
     return strLine + "*10^(" + strExponent + ")";
 }
 
+std::string ScientificString(const unsigned short* value, int nDigits)
+{
+    nDigits = nDigits < 0 ? 0 : nDigits > 98 ? 98 : nDigits;
+    char szText[QASCLEN] = {};
+    qtoascex(value, szText, nDigits);
+    // " d.dddE<exponent>" or "-d.dddE<exponent>"
+    std::string strMantissa(szText + 1, std::strchr(szText, 'E'));
+    const int nExponent = std::atoi(std::strchr(szText, 'E') + 1);
+    if (strMantissa.find('.') != std::string::npos) {
+        strMantissa.erase(strMantissa.find_last_not_of('0') + 1);
+        if (strMantissa.back() == '.')
+            strMantissa.pop_back();
+    }
+    char szExponent[16];
+    std::snprintf(szExponent, sizeof(szExponent), "e%c%02d", nExponent < 0 ? '-' : '+', std::abs(nExponent));
+    return (szText[0] == '-' ? "-" : "") + strMantissa + szExponent;
+}
+
 void GroupNumbers(std::u16string& strText, char16_t chDecimal, char16_t chGroup, int nBase)
 {
     if (nBase != BASE_DECIMAL || strText.empty())

@@ -37,6 +37,12 @@ void ConstructDisplayString(char* lpszMantissa, char* lpszExponent, int nBase, i
 // letter E removed when there is an exponent.
 std::string JoinDisplayString(const char* lpszMantissa, const char* lpszExponent);
 
+// A value in the scientific notation that other programs read as well: the
+// sign, nDigits + 1 significant digits (nDigits 0 ... 98) with trailing
+// zeros dropped, "e" and the signed exponent of at least two digits
+// ("2.625374126408e+17", "-1.5e-12", "0e+00").
+std::string ScientificString(const unsigned short* value, int nDigits);
+
 // Rewrites a plain number text (base 147 only) for an output mode: the
 // decimal point becomes decimalChar and groupChar separates groups of three
 // digits. U+00B8 as decimalChar selects the European reading of '.'.

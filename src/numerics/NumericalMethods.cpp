@@ -1,5 +1,6 @@
 #include "numerics/NumericalMethods.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <utility>
@@ -110,6 +111,65 @@ double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext)
         return b;
     SetErrorCode(ERR_ROOT_NOT_FOUND);
     return 0.0;
+}
+
+// ---------------------------------------------------------------------------
+// The root nearest a guess
+
+namespace {
+
+// 0 and +-10^(k/100) for 10^(k/100) from 1e-8 up to the bounds, and the
+// bounds themselves, ascending: dense where rates usually are, and about
+// 2.3 % apart relative to their size everywhere.
+std::vector<double> SamplePoints(double dbLowest, double dbHighest)
+{
+    std::vector<double> vecPoints = {dbLowest, dbHighest};
+    if (dbLowest < 0.0 && dbHighest > 0.0)
+        vecPoints.push_back(0.0);
+    for (int k = -800;; ++k) {
+        const double x = std::pow(10.0, k / 100.0);
+        const bool bBelow = -x > dbLowest;
+        const bool bAbove = x < dbHighest;
+        if (!bBelow && !bAbove)
+            break;
+        if (bBelow)
+            vecPoints.push_back(-x);
+        if (bAbove)
+            vecPoints.push_back(x);
+    }
+    std::sort(vecPoints.begin(), vecPoints.end());
+    return vecPoints;
+}
+
+}  // namespace
+
+double fnrootnear(double dbLowest, double dbHighest, double dbGuess, LPFNROOTFUNCTION f, void* pContext)
+{
+    const std::vector<double> vecPoints = SamplePoints(dbLowest, dbHighest);
+    std::vector<double> vecValues(vecPoints.size());
+    for (size_t k = 0; k < vecPoints.size(); ++k)
+        vecValues[k] = f(vecPoints[k], pContext);
+    // The bracket [a, b] with a sign change (or a zero at a) nearest the guess.
+    double dbBestDistance = INFINITY;
+    size_t nBest = vecPoints.size();
+    for (size_t k = 0; k + 1 < vecPoints.size(); ++k) {
+        const double fa = vecValues[k];
+        const double fb = vecValues[k + 1];
+        if (std::isnan(fa) || std::isnan(fb) || !(fa == 0.0 || (fa < 0.0) != (fb < 0.0)))
+            continue;
+        const double dbDistance = std::fabs(0.5 * (vecPoints[k] + vecPoints[k + 1]) - dbGuess);
+        if (dbDistance < dbBestDistance) {
+            dbBestDistance = dbDistance;
+            nBest = k;
+        }
+    }
+    if (nBest == vecPoints.size()) {
+        SetErrorCode(ERR_ROOT_NOT_FOUND);
+        return 0.0;
+    }
+    if (vecValues[nBest] == 0.0)
+        return vecPoints[nBest];
+    return fnroot(vecPoints[nBest], vecPoints[nBest + 1], f, pContext);
 }
 
 // ---------------------------------------------------------------------------

@@ -15,6 +15,14 @@ typedef double (*LPFNROOTFUNCTION)(double x, void* pContext);
 // error -12 and 0. A failing evaluation counts as 0.
 double fnroot(double a, double b, LPFNROOTFUNCTION f, void* pContext = nullptr);
 
+// The root of f in [dbLowest, dbHighest] nearest dbGuess, for functions
+// with several roots or none, such as the balance of cash flows over an
+// interest rate: f is sampled at 0 and at +-10^(k/100) from 1e-8 up to the
+// bounds (and at the bounds), and the sign change nearest the guess is
+// narrowed with fnroot. No sign change: error -12 and 0.
+double fnrootnear(double dbLowest, double dbHighest, double dbGuess, LPFNROOTFUNCTION f,
+                  void* pContext = nullptr);
+
 // Neville's polynomial extrapolation of n points (xa, ya) to x: value y and
 // error estimate dy.
 void polint(const double* xa, const double* ya, int n, double x, double& y, double& dy);

@@ -40,6 +40,32 @@ double TypeFactor(double i, signed char bType)
     return bType != 0 ? 1.0 + i : 1.0;
 }
 
+// The growth of n periods at the period rate i, formed from n ln(1 + i)
+// with log1p and expm1: near i = 0 the literal (1 + i)^n - 1 loses the
+// digits of i to the rounding of 1 + i (at i = 1e-10 it keeps six).
+struct GROWTH {
+    double dbLog = 0.0;      // n ln(1 + i)
+    double dbFactor = 1.0;   // (1 + i)^n
+    double dbAnnuity = 0.0;  // ((1 + i)^n - 1) / i, n at i = 0
+};
+
+// False for a rate of -100 % or less, where no growth factor exists.
+bool Growth(double i, double n, GROWTH& g)
+{
+    if (!(i > -1.0))
+        return false;
+    g.dbLog = n * std::log1p(i);
+    g.dbFactor = std::exp(g.dbLog);
+    g.dbAnnuity = i == 0.0 ? n : std::expm1(g.dbLog) / i;
+    return true;
+}
+
+// The period rate of a yearly rate in percent.
+double PeriodRate(double dbRate, double dbPpery)
+{
+    return dbRate / (100.0 * dbPpery);
+}
+
 }  // namespace
 
 double CTVMCalc::FVcalc(double dbRate, double dbNper, double dbPmt, double dbPv, double dbPpery,
@@ -47,33 +73,30 @@ double CTVMCalc::FVcalc(double dbRate, double dbNper, double dbPmt, double dbPv,
 {
     if (dbPpery <= 0.0 || dbNper <= 0.0)
         return Invalid();
-    if (std::fabs(dbRate) <= mg_dbEpsilon)
-        return dbNper < mg_dbEpsilon ? 0.0 : Checked(-dbPv - dbNper * dbPmt);
-    const double i = dbRate / (100.0 * dbPpery);
-    if (std::fabs(i) < mg_dbEpsilon)
+    const double i = PeriodRate(dbRate, dbPpery);
+    GROWTH g;
+    if (!Growth(i, dbNper, g))
         return Invalid();
-    const double t = std::pow(1.0 + i, dbNper);
-    return Checked(-dbPv * t - dbPmt * (t - 1.0) / i * TypeFactor(i, bType));
+    return Checked(-dbPv * g.dbFactor - dbPmt * g.dbAnnuity * TypeFactor(i, bType));
 }
 
 double CTVMCalc::PVcalc(double dbRate, double dbNper, double dbPmt, double dbFv, double dbPpery,
                         signed char bType)
 {
-    if (dbRate < 0.0 || dbPpery <= 0.0 || dbNper <= 0.0)
+    if (dbPpery <= 0.0 || dbNper <= 0.0)
         return Invalid();
-    if (std::fabs(dbRate) <= mg_dbEpsilon)
+    // Negative rates above -100 % a period discount as well as positive ones.
+    const double i = PeriodRate(dbRate, dbPpery);
+    if (!(i > -1.0))
+        return Invalid();
+    if (i == 0.0)
         return Checked(-dbFv - dbNper * dbPmt);
-    const double i = dbRate / (100.0 * dbPpery);
-    if (std::fabs(i) < mg_dbEpsilon)
-        return 0.0;
-    const double t = std::pow(1.0 + i, dbNper);
-    if (std::fabs(t) < mg_dbEpsilon)
-        return 0.0;
-    // So many periods that (1 + i)^nper overflows: the future value no
-    // longer counts and the payments are worth their perpetuity.
-    if (std::isinf(t))
-        return Checked(-dbPmt / i * TypeFactor(i, bType));
-    return Checked((-dbFv - dbPmt * (t - 1.0) / i * TypeFactor(i, bType)) / t);
+    // Divided through by (1 + i)^nper, which may overflow where the result
+    // does not: over endless periods the payments are worth their perpetuity.
+    const double dbLog = dbNper * std::log1p(i);
+    const double dbDiscount = std::exp(-dbLog);
+    const double dbAnnuity = -std::expm1(-dbLog) / i;
+    return Checked(-dbFv * dbDiscount - dbPmt * dbAnnuity * TypeFactor(i, bType));
 }
 
 double CTVMCalc::PMTcalc(double dbRate, double dbNper, double dbPv, double dbFv, double dbPpery,
@@ -83,16 +106,10 @@ double CTVMCalc::PMTcalc(double dbRate, double dbNper, double dbPv, double dbFv,
         return Invalid();
     dbNper = std::fabs(dbNper);
     const double i = dbRate / (100.0 * std::fabs(dbPpery));
-    if (std::fabs(dbRate) <= mg_dbEpsilon) {
-        if (dbNper < mg_dbEpsilon)
-            return Invalid();
-        return Checked((-dbPv - dbFv) / dbNper);
-    }
-    const double t = std::pow(1.0 + i, dbNper);
-    const double s = t - 1.0;
-    if (std::fabs(s) < mg_dbEpsilon)
+    GROWTH g;
+    if (!Growth(i, dbNper, g))
         return Invalid();
-    const double dbPmt = i * (-dbPv * t - dbFv) / (s * TypeFactor(i, bType));
+    const double dbPmt = (-dbPv * g.dbFactor - dbFv) / (g.dbAnnuity * TypeFactor(i, bType));
     if (std::fabs(dbPmt) < mg_dbEpsilon)
         return Invalid();
     return Checked(dbPmt);
@@ -102,51 +119,65 @@ double CTVMCalc::NPERcalc(double dbRate, double dbPmt, double dbPv, double dbFv,
                           signed char bType)
 {
     // A period count needs a positive number of periods per year.
-    if (dbPv * dbFv > 0.0 || dbPpery <= 0.0)
+    if (dbPpery <= 0.0)
         return Invalid();
-    if (std::fabs(dbRate) <= mg_dbEpsilon) {
+    if (dbRate == 0.0) {
         if (std::fabs(dbPmt) < mg_dbEpsilon)
             return Invalid();
         return Checked(-(dbPv + dbFv) / dbPmt);
     }
-    const double i = dbRate / (100.0 * dbPpery);
+    const double i = PeriodRate(dbRate, dbPpery);
     // A period rate of -100 % or less leaves no growth factor whose
     // logarithm could count periods.
-    if (!(1.0 + i > 0.0))
+    if (!(i > -1.0))
         return Invalid();
+    // (1 + i)^n = (z - fv i) / (pv i + z), z = pmt (1 + i type): written as
+    // 1 + x with x = -i (pv + fv) / (pv i + z), so that log1p keeps the
+    // digits a rate near zero would lose in 1 + x. Present and future value
+    // of the same sign are fine where the payments bridge them.
     const double z = dbPmt * TypeFactor(i, bType);
     const double d = dbPv * i + z;
     if (d == 0.0)
         return Invalid();
-    const double x = (z - dbFv * i) / d;
-    if (x <= 0.0)
+    const double x = -i * (dbPv + dbFv) / d;
+    if (!(x > -1.0))
         return Invalid();
-    return Checked(std::log(x) / std::log(1.0 + i));
+    return Checked(std::log1p(x) / std::log1p(i));
 }
 
 double fnTVM(double dbRate, void* /*pContext*/)
 {
     const double i = dbRate / 100.0 / CTVMCalc::m_dbPPERY;
-    const double t = std::pow(1.0 + i, CTVMCalc::m_dbNPER);
-    return CTVMCalc::m_dbPV * t +
-           CTVMCalc::m_dbPMT * (1.0 + i * CTVMCalc::m_bType) * (t - 1.0) / i + CTVMCalc::m_dbFV;
+    GROWTH g;
+    if (!Growth(i, CTVMCalc::m_dbNPER, g))
+        return NAN;
+    return CTVMCalc::m_dbPV * g.dbFactor +
+           CTVMCalc::m_dbPMT * TypeFactor(i, CTVMCalc::m_bType) * g.dbAnnuity + CTVMCalc::m_dbFV;
 }
 
 namespace {
 
-// fnTVM divided by max(1, (1 + i)^nper): the same sign and the same roots,
-// but finite where (1 + i)^nper overflows (high rates over many periods),
-// which would otherwise leave the root finder a NaN at the bracket's end.
-double ScaledTVM(double dbRate, void* pContext)
+// fnTVM at the period rate i, divided by max(1, (1 + i)^nper): the same sign
+// and the same roots, but finite where (1 + i)^nper overflows (high rates
+// over many periods).
+double BalanceAtPeriodRate(double i, void* /*pContext*/)
 {
-    const double i = dbRate / 100.0 / CTVMCalc::m_dbPPERY;
-    const double t = std::pow(1.0 + i, CTVMCalc::m_dbNPER);
-    if (!(t > 1.0))
-        return fnTVM(dbRate, pContext);
-    const double u = std::pow(1.0 + i, -CTVMCalc::m_dbNPER);  // 1 / t, no overflow
-    return CTVMCalc::m_dbPV + CTVMCalc::m_dbPMT * (1.0 + i * CTVMCalc::m_bType) * (1.0 - u) / i +
-           CTVMCalc::m_dbFV * u;
+    const double n = CTVMCalc::m_dbNPER;
+    const double dbPaid = CTVMCalc::m_dbPMT * TypeFactor(i, CTVMCalc::m_bType);
+    if (i == 0.0)
+        return CTVMCalc::m_dbPV + n * dbPaid + CTVMCalc::m_dbFV;
+    const double dbLog = n * std::log1p(i);
+    if (dbLog <= 0.0)
+        return CTVMCalc::m_dbPV * std::exp(dbLog) + dbPaid * std::expm1(dbLog) / i + CTVMCalc::m_dbFV;
+    return CTVMCalc::m_dbPV - dbPaid * std::expm1(-dbLog) / i + CTVMCalc::m_dbFV * std::exp(-dbLog);
 }
+
+// The period rates searched: from -99.99 % up to 10000 % a period.
+constexpr double mg_dbLowestRate = -0.9999;
+constexpr double mg_dbHighestRate = 100.0;
+// Where several rates balance the flows, the one nearest 10 % a period, as
+// the spreadsheets' default guess finds it.
+constexpr double mg_dbRateGuess = 0.1;
 
 }  // namespace
 
@@ -164,16 +195,8 @@ double CTVMCalc::YRATECalc(double dbNper, double dbPmt, double dbPv, double dbFv
     // At a rate of zero the flows balance when pv + n pmt + fv = 0.
     if (std::fabs(dbPv + dbNper * dbPmt + dbFv) < mg_dbEpsilon)
         return 0.0;
-    double dbRate = fnroot(mg_dbEpsilon, 1000.0, ScaledTVM);
-    if (g_ErrCode != 0) {
-        ClearErrorCode();
-        // Negative rates: a period cannot lose more than everything, so the
-        // search stops short of -100 % per period, where (1 + i)^n would
-        // change sign for even n and hide the root.
-        const double dbLowest = std::fmax(-999.0, -100.0 * dbPpery * (1.0 - 1e-9));
-        dbRate = fnroot(dbLowest, -mg_dbEpsilon, ScaledTVM);
-    }
-    return dbRate;
+    const double i = fnrootnear(mg_dbLowestRate, mg_dbHighestRate, mg_dbRateGuess, BalanceAtPeriodRate);
+    return g_ErrCode != 0 ? 0.0 : i * 100.0 * dbPpery;
 }
 
 double CTVMCalc::SLNcalc(double dbCost, double dbSalvage, double dbLife)
@@ -195,19 +218,26 @@ double CTVMCalc::DBcalc(double dbCost, double dbSalvage, double dbLife, double d
 {
     if (dbCost <= 0.0 || dbLife <= 0.0 || dbPeriod <= 0.0 || dbPeriod > dbLife + 1.0)
         return Invalid();
-    if (dbSalvage < 0.0 || dbPeriod > mg_dbMaxPeriods)
+    if (dbSalvage < 0.0 || dbSalvage > dbCost || dbPeriod > mg_dbMaxPeriods)
+        return Invalid();
+    // The first year has 1 to 12 months; the rest of the last one comes
+    // after the life.
+    if (!(dbMonth >= 1.0 && dbMonth <= 12.0))
         return Invalid();
     // The usual fixed-declining-balance rate, to three decimals.
     const double dbRate = std::round((1.0 - std::pow(dbSalvage / dbCost, 1.0 / dbLife)) * 1000.0) / 1000.0;
 
+    // Every full year takes the rate of what is left, the last one included;
+    // only the period after the life is the part year that the first one
+    // left over.
     double dbDepreciation = dbCost * dbRate * dbMonth / 12.0;
     double dbTotal = dbDepreciation;
     const long nPeriod = static_cast<long>(dbPeriod);
-    for (long nCounter = 1; nCounter < nPeriod; ++nCounter) {
+    for (long nCounter = 2; nCounter <= nPeriod; ++nCounter) {
         dbDepreciation = (dbCost - dbTotal) * dbRate;
+        if (static_cast<double>(nCounter) > dbLife)
+            dbDepreciation *= (12.0 - dbMonth) / 12.0;
         dbTotal += dbDepreciation;
-        if (dbTotal > dbCost - dbSalvage)
-            return dbDepreciation * (12.0 - dbMonth) / 12.0;
     }
-    return dbDepreciation;
+    return Checked(dbDepreciation);
 }

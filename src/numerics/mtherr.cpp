@@ -1,7 +1,6 @@
 // The library-wide error flag and its report.
 
-#include <cstdio>
-
+#include "numerics/DiagnosticLog.h"
 #include "numerics/qlib.h"
 
 int merror = 0;
@@ -21,7 +20,7 @@ int mtherr(const char* name, int code)
     // The reporting routine carries on with its substitute result; the
     // caller finds the code in merror.
     const char* pMessage = (code >= 1 && code <= 6) ? ermsg[code] : ermsg[0];
-    std::printf("\n%s %s error\n", name ? name : "", pMessage);
+    LogDiagnostic("calcudex.numerics", "%s %s error", name ? name : "", pMessage);
     merror = code;
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "numerics/DiagnosticLog.h"
 #include "numerics/qlib.h"
 #include "numerics/qwork.h"
 
@@ -78,7 +79,7 @@ void ScaleByTen(unsigned short* x, int s)
 
 void ConversionError(unsigned short* x)
 {
-    std::printf("\nasctoq conversion error\n");
+    LogDiagnostic("calcudex.numerics", "asctoq conversion error");
     SetZero(x);
 }
 

@@ -159,6 +159,22 @@ int qpow(const unsigned short* x, const unsigned short* y, unsigned short* z);  
 int qpowi(const unsigned short* x, const unsigned short* y, unsigned short* z);
 /* y = x less the nearest multiple of pi. */
 int qredpi(const unsigned short* x, unsigned short* y);
+/* s = sin x and c = cos x for an angle x in units of which nTurn make a full
+   turn (360 for degrees, 400 for grads; a multiple of 8). x is reduced modulo
+   the turn exactly, in its own unit, before it is converted to radians: every
+   multiple of a quarter turn gives exact zeros and ones, an eighth of a turn
+   exactly equal s and c, and 30 degrees (nTurn divisible by 12) s = 1/2.
+   A null s or c is not computed. */
+int qsincosturn(const unsigned short* x, long nTurn, unsigned short* s, unsigned short* c);
+
+/* y = Gamma(x). The poles 0, -1, -2, ... report "qgamma" singularity and give
+   the largest magnitude; a result beyond the range reports "qgamma" overflow
+   and gives the largest magnitude, one below it gives 0. */
+int qgamma(const unsigned short* x, unsigned short* y);
+/* y = x! = Gamma(x + 1): for a whole x >= 0 the product 2 3 ... x, rounded
+   once; otherwise Gamma(x + 1) with x + 1 formed exactly. Reports as qgamma,
+   under the name "qfac". */
+int qfac(const unsigned short* x, unsigned short* y);
 
 /* ---- Complex functions ---- */
 

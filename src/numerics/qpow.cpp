@@ -16,25 +16,33 @@ double Log2Abs(const unsigned short* x)
     return double(int(x[1]) - QEXPBIAS) + std::log2(dMant / 140737488355328.0);  // 2^47
 }
 
+}  // namespace
+
+namespace qwork {
+
 // ln x for x > 0 in a working number, carried to the full 384 bits of the
 // working form. x^y = e^(y ln x) magnifies the relative error of ln x by
 // |y ln x|, so the 336-bit logarithm (good to a few ulps) would cost up to
 // about 50 ulps of the power; this one costs a fraction of one. Same method
 // as qlog: x = m 2^k, ln m from the series in z = (m - 1)/(m + 1).
-void WideLog(const unsigned short* x, QWORK& r)
+void WideLog(const QWORK& x, QWORK& r)
 {
+    QWORK wm = x;
+    wm.nSign = 0;
+    long k = long(x.nExp) - (QEXPBIAS - 1);
+    wm.nExp = QEXPBIAS - 1;
+    // m in [sqrt(2)/2, sqrt(2)): which side of sqrt(2)/2 only needs the
+    // leading bits.
+    QWORK wr = wm;
     qreal m, h;
-    qmov(x, m);
-    long k = long(m[1]) - (QEXPBIAS - 1);
-    m[1] = QEXPBIAS - 1;
+    RoundPack(wr, m, "qlog");
     qmov(qsqrt2, h);
     --h[1];
     if (qcmp(m, h) < 0) {
-        ++m[1];
+        ++wm.nExp;
         --k;
     }
-    QWORK wm, one, num, den, z, z2, pw, term, sum, d, t;
-    Unpack(m, wm);
+    QWORK one, num, den, z, z2, pw, term, sum, d, t;
     Unpack(qone, one);
     WorkAdd(one, wm, num, true, true);
     WorkAdd(one, wm, den, false, true);
@@ -73,7 +81,7 @@ void WideLog(const unsigned short* x, QWORK& r)
     r = t;
 }
 
-}  // namespace
+}  // namespace qwork
 
 int qpowi(const unsigned short* x, const unsigned short* y, unsigned short* z)
 {
@@ -195,8 +203,9 @@ int qpow(const unsigned short* x, const unsigned short* y, unsigned short* z)
     }
     // e^(y ln x) with y ln x = t kept to 384 bits: e^t = e^th (1 + tl),
     // th = t rounded to 336 bits and tl = t - th below its last place.
-    QWORK wl, wy, t;
-    WideLog(x, wl);
+    QWORK wx, wl, wy, t;
+    Unpack(x, wx);
+    WideLog(wx, wl);
     Unpack(y, wy);
     WorkMulWide(wy, wl, t);
     qreal th, e, d;

@@ -214,6 +214,9 @@ void LogSeries(const unsigned short* z, unsigned short* y);
 // ln(1 + u) without the rounding of 1 + u for small u; u > -1.
 void LogOnePlus(const unsigned short* u, unsigned short* y);
 
+// ln x for a working number x > 0, to the full 384 bits (qpow.cpp).
+void WideLog(const QWORK& x, QWORK& r);
+
 // Internal constants (qconst.cpp).
 extern const qreal qsq0;
 extern const qreal qsq1;

@@ -7,18 +7,23 @@
 #include "calc/CalculateViewController.h"
 #include "editor/NewFormulaViewController.h"
 #include "shell/AppStartup.h"
+#include "shell/CalcudexKeyboardController.h"
 #include "shell/Global.h"
 #include "shell/ImageSupport.h"
 #include "storage/FavoritesHistory.h"
 #include "ui/GlobalDisplay.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIImage.h"
+#include "ui/UILogging.h"
 #include "ui/UINavigationController.h"
 #include "ui/UINotificationCenter.h"
 #include "ui/UITimer.h"
 #include "ui/UIWindow.h"
+#include "ui/UIWindowHost.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QSaveFile>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QStandardPaths>
@@ -45,6 +50,26 @@ FrameRect toFrameRect(const QRect& r)
     return FrameRect{r.x(), r.y(), r.width(), r.height()};
 }
 
+// The window's size and state, saved at termination beside the session.
+QString windowStatePath()
+{
+    return QString::fromStdString(getDocumentsFolder()) + QStringLiteral("/WindowState.sav");
+}
+
+// The program's icon, in the sizes the artwork generator painted into the
+// icon theme folder beside the resource folder (share/icons/hicolor).
+QIcon applicationIcon()
+{
+    QIcon icon;
+    const QDir theme(QString::fromStdString(g_sAppPath) + QStringLiteral("/../icons/hicolor"));
+    for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString file = theme.filePath(size + QStringLiteral("/apps/calcudex.png"));
+        if (QFile::exists(file))
+            icon.addFile(file);
+    }
+    return icon;
+}
+
 } // namespace
 
 CalcudexAppDelegate::CalcudexAppDelegate()
@@ -60,6 +85,8 @@ CalcudexAppDelegate::~CalcudexAppDelegate()
     if (m_navFavoritesEditViewCtrler && !m_navFavoritesEditViewCtrler->view()->parentWidget())
         delete m_navFavoritesEditViewCtrler;
     delete m_tabbarCtrler;
+    // The host lets go of the screen before either goes.
+    delete m_pWindowHost;
     delete window;
     if (g_pAppDelegate == this)
         g_pAppDelegate = nullptr;
@@ -72,6 +99,7 @@ CalcudexAppDelegate* CalcudexAppDelegate::sharedDelegate()
 
 void CalcudexAppDelegate::applicationDidFinishLaunching()
 {
+    UIInstallDiagnosticSink();
     initAppPaths();
     UIImage::setResourcePath(QString::fromStdString(g_sAppPath));
     g_pAppDelegate = this;
@@ -113,7 +141,12 @@ void CalcudexAppDelegate::applicationDidFinishLaunching()
     m_tabbarCtrler->viewWillAppear(false);
 
     window->setStatusBarHidden(false);
+    m_pWindowHost = new UIWindowHost(window);
+    m_pWindowHost->setWindowIcon(applicationIcon());
+    restoreWindowState();
+    m_pKeyboardController = new CalcudexKeyboardController(this, m_pWindowHost);
     window->makeKeyAndVisible();
+    m_tabbarCtrler->focusShownScreen();
 
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { applicationWillTerminate(); });
 }
@@ -149,6 +182,7 @@ void CalcudexAppDelegate::onEditFavHis()
     m_navFavoritesEditViewCtrler->viewWillAppear(true);
     m_transitionView->replaceSubview(m_tabbarCtrler->view(), editor, TransitionView::Push, TransitionView::FromLeft,
                                      kTransitionSeconds);
+    m_navFavoritesEditViewCtrler->focusShownScreen();
 }
 
 void CalcudexAppDelegate::onFavHis()
@@ -158,6 +192,7 @@ void CalcudexAppDelegate::onFavHis()
     m_tabbarCtrler->viewWillAppear(true);
     m_transitionView->replaceSubview(m_navFavoritesEditViewCtrler->view(), m_tabbarCtrler->view(), TransitionView::Push,
                                      TransitionView::FromLeft, kTransitionSeconds);
+    m_tabbarCtrler->focusShownScreen();
 }
 
 // ---------------------------------------------------------------- full-screen mode
@@ -182,6 +217,26 @@ void CalcudexAppDelegate::onFullScreen(bool fullScreen)
     window->statusBar()->raise();
 }
 
+// ---------------------------------------------------------------- window size
+
+void CalcudexAppDelegate::restoreWindowState()
+{
+    QFile file(windowStatePath());
+    if (file.open(QIODevice::ReadOnly) && file.size() < 4096)
+        m_pWindowHost->restoreState(file.readAll());
+}
+
+void CalcudexAppDelegate::saveWindowState()
+{
+    if (!m_pWindowHost)
+        return;
+    QSaveFile file(windowStatePath());
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(m_pWindowHost->saveState());
+        file.commit();
+    }
+}
+
 // ---------------------------------------------------------------- image picker
 
 void CalcudexAppDelegate::openImagePicker()
@@ -192,6 +247,8 @@ void CalcudexAppDelegate::openImagePicker()
                                    QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
                                    QStringLiteral("Images (*.png *.jpg *.jpeg *.bmp *.gif)"));
     picker->setOption(QFileDialog::DontUseNativeDialog);
+    // A dialog of its own on the desktop, not a part of the scaled screen.
+    picker->setWindowFlag(Qt::BypassGraphicsProxyWidget);
     picker->setFileMode(QFileDialog::ExistingFile);
     picker->setAcceptMode(QFileDialog::AcceptOpen);
     picker->setWindowModality(Qt::WindowModal);
@@ -276,6 +333,7 @@ void CalcudexAppDelegate::cleanupApplication()
         return;
     m_bTerminated = true;
     saveFavoritesAndHistory();
+    saveWindowState();
     // What is typed in the calculation rows survives a quit from that screen too.
     if (auto* calculate = qobject_cast<CalculateViewController*>(m_calculateViewCtrler))
         calculate->saveLines();

@@ -16,6 +16,8 @@
 class UINavigationController;
 class UIViewController;
 class UIWindow;
+class UIWindowHost;
+class CalcudexKeyboardController;
 class FormulaViewController;
 class FavoritesViewController;
 class EditFavoritesViewController;
@@ -62,6 +64,9 @@ public:
     UIViewController* m_calculateViewCtrler = nullptr;
 
     TransitionView* transitionView() const { return m_transitionView; }
+    // The desktop window that shows the screen scaled, and the window-wide keys.
+    UIWindowHost* windowHost() const { return m_pWindowHost; }
+    CalcudexKeyboardController* keyboardController() const { return m_pKeyboardController; }
     FormulaViewController* formulaViewController() const { return m_formulaViewCtrler; }
     FavoritesViewController* favoritesViewController() const { return m_favoritesViewCtrler; }
     EditFavoritesViewController* favoritesEditViewController() const { return m_favoritesEditViewCtrler; }
@@ -74,6 +79,8 @@ private:
     void initNotifications();
     void cleanupApplication();
     void dismissImagePicker();
+    void restoreWindowState();
+    void saveWindowState();
 
     TransitionView* m_transitionView = nullptr;
     FormulaViewController* m_formulaViewCtrler = nullptr;
@@ -86,5 +93,7 @@ private:
     UIViewController* m_moreViewCtrler = nullptr;
     UINavigationController* m_navMoreViewCtrler = nullptr;
     QPointer<QFileDialog> m_pImagePicker;
+    UIWindowHost* m_pWindowHost = nullptr;
+    CalcudexKeyboardController* m_pKeyboardController = nullptr;
     bool m_bTerminated = false;
 };

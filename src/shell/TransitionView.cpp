@@ -1,5 +1,7 @@
 #include "shell/TransitionView.h"
 
+#include "ui/UIWindowHost.h"
+
 #include <QPainter>
 #include <QVariantAnimation>
 
@@ -54,7 +56,7 @@ bool TransitionView::replaceSubview(QWidget* oldView, QWidget* newView, Transiti
     // Snapshot the old view before it goes, and the new one laid out in place.
     int index = -1;
     if (oldView && oldView->parentWidget() == this) {
-        m_pmOld = oldView->grab();
+        m_pmOld = UIWindowHost::grabSharp(oldView);
         QList<QWidget*> siblings = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         index = static_cast<int>(siblings.indexOf(oldView));
         oldView->hide();
@@ -71,7 +73,7 @@ bool TransitionView::replaceSubview(QWidget* oldView, QWidget* newView, Transiti
     }
     newView->setGeometry(rect());
     newView->show();
-    m_pmNew = newView->grab();
+    m_pmNew = UIWindowHost::grabSharp(newView);
 
     m_pOverlay = new TransitionOverlay(this);
     static_cast<TransitionOverlay*>(m_pOverlay)->painter = [this](QPainter& p) {

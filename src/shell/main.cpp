@@ -6,6 +6,7 @@
 #include "storage/BookFolders.h"
 #include "ui/UIStyle.h"
 #include "ui/UIWindow.h"
+#include "ui/UIWindowHost.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -28,12 +29,16 @@ int main(int argc, char** argv)
     // A plain kill, Ctrl+C or a logout closes the window like its close
     // button, from the first moment on (the event loop acts on it).
     CalcudexAppDelegate delegate;
+    // The screen sits in the scaling window host, the program's top-level window.
+    auto topLevel = [&delegate]() -> QWidget* {
+        return delegate.windowHost() ? static_cast<QWidget*>(delegate.windowHost()) : delegate.window;
+    };
     TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested,
-                     [&delegate] { delegate.window->close(); });
+                     [topLevel] { topLevel()->close(); });
     delegate.applicationDidFinishLaunching();
-    QObject::connect(&instance, &SingleInstance::activationRequested, [&delegate] {
-        UIWindow* window = delegate.window;
+    QObject::connect(&instance, &SingleInstance::activationRequested, [topLevel] {
+        QWidget* window = topLevel();
         window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->show();
         window->raise();

@@ -68,11 +68,24 @@ std::string resolveDocumentsFolder()
     return strPath;
 }
 
+std::string resourceFolderBesideProgram()
+{
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || program.empty())
+        return std::string();
+    return (program.parent_path().parent_path() / "share" / "calcudex").string();
+}
+
 std::string resolveResourceFolder()
 {
     std::string strPath = environment("CALCUDEX_RESOURCES");
     if (strPath.empty()) {
-        strPath = CALCUDEX_BUILD_RESOURCES;
+        // A program finds the folder where it was installed with it, or
+        // built beside it: <prefix>/bin/calcudex and <prefix>/share/calcudex.
+        strPath = resourceFolderBesideProgram();
+        if (strPath.empty() || !isFolder(strPath))
+            strPath = CALCUDEX_BUILD_RESOURCES;
         if (!isFolder(strPath))
             strPath = CALCUDEX_INSTALL_RESOURCES;
     }

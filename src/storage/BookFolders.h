@@ -29,9 +29,13 @@ extern std::string g_sFormulasFolder; // the open book; "" when none
 // with its parents, when missing.
 std::string resolveDocumentsFolder();
 
-// The resource folder: $CALCUDEX_RESOURCES when set, else the build tree's
-// resource folder when it exists, else the installed one.
+// The resource folder: $CALCUDEX_RESOURCES when set, else share/calcudex
+// beside the program's bin/ folder (where it is installed, or the build tree)
+// when it exists, else the build tree's, else the one of the configured
+// install prefix.
 std::string resolveResourceFolder();
+// <folder of the running program>/../share/calcudex ("" when unknown).
+std::string resourceFolderBesideProgram();
 
 // Sets g_sAppPath and g_sDocumentsPath from the environment (again).
 void initAppPaths();

@@ -1,6 +1,8 @@
 #include "tex/MathFont.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -8,6 +10,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 #include <hb.h>
 
 namespace tex {
@@ -17,6 +20,7 @@ namespace {
 constexpr const char* mg_szMathFallback =
     "/usr/share/texmf/fonts/opentype/public/lm-math/latinmodern-math.otf";
 constexpr const char* mg_szTextFolderFallback = "/usr/share/texmf/fonts/opentype/public/lm/";
+constexpr const char* mg_szDejaVuFolderFallback = "/usr/share/fonts/truetype/dejavu/";
 
 struct FONT_SOURCE {
     const char* m_szFamily;  // fontconfig family to ask for
@@ -28,7 +32,15 @@ constexpr FONT_SOURCE mg_arrSources[TEXFONT_COUNT] = {
     {"LM Roman 10", "lmroman10-regular.otf"},
     {"LM Roman 10", "lmroman10-bold.otf"},
     {"LM Roman 10", "lmroman10-italic.otf"},
+    {"LM Sans 10", "lmsans10-regular.otf"},
+    {"LM Mono 10", "lmmono10-regular.otf"},
+    {"DejaVu Serif", "DejaVuSerif.ttf"},
+    {"DejaVu Sans", "DejaVuSans.ttf"},
 };
+
+// Where a text font looks for letters it lacks, in order: DejaVu Serif first,
+// so that a Greek or Cyrillic word is set in one face; the math font for symbols.
+constexpr TexFontId mg_arrFallbacks[] = {TEXFONT_SERIF_OTHER, TEXFONT_SANS_OTHER, TEXFONT_MATH};
 
 // Past this many cached rasters the cache starts over; a few thousand glyphs
 // cover every size a screen shows.
@@ -79,8 +91,12 @@ std::string LocateFont(FcConfig* config, TexFontId id)
     std::string path = config ? FindWithFontconfig(config, source) : std::string();
     if (!path.empty() && FileExists(path))
         return path;
-    path = id == TEXFONT_MATH ? std::string(mg_szMathFallback)
-                              : std::string(mg_szTextFolderFallback) + source.m_szFile;
+    if (id == TEXFONT_MATH)
+        path = mg_szMathFallback;
+    else if (id >= TEXFONT_SERIF_OTHER)
+        path = std::string(mg_szDejaVuFolderFallback) + source.m_szFile;
+    else
+        path = std::string(mg_szTextFolderFallback) + source.m_szFile;
     return FileExists(path) ? path : std::string();
 }
 
@@ -100,6 +116,72 @@ struct BitmapKey {
 struct BitmapKeyHash {
     size_t operator()(const BitmapKey& key) const { return std::hash<uint64_t>()(key.m_nValue); }
 };
+
+// One bit per pixel: FreeType's monochrome rasteriser with grid fitting by
+// its auto-hinter. Stems and bars land on whole pixels (the two bars of a
+// script '=' stay apart, which the fonts' own sparse hints do not ensure),
+// and its dropout control keeps the hairlines of Latin Modern that a
+// thresholded grey render loses at these sizes (the upright of '+', serifs,
+// thin italics).
+// Coverage: anti-aliased with light hinting. Heights snap to the pixel grid
+// (sharp baselines, x-heights and bars), widths keep their true proportions,
+// and the pen may sit nPhase quarters of a pixel off the grid.
+void RenderGlyph(FT_Face face, uint32_t glyph, long size26, TexGlyphMode mode, int nPhase, GLYPH_BITMAP& out)
+{
+    bool mono = mode == GLYPH_MONO;
+    FT_Int32 load = FT_LOAD_NO_BITMAP | (mono ? FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT : FT_LOAD_TARGET_LIGHT);
+    if (FT_Set_Char_Size(face, 0, size26, 72, 72) != 0 || FT_Load_Glyph(face, glyph, load) != 0 ||
+        face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+        return;
+    FT_Outline_Translate(&face->glyph->outline, nPhase * 16, 0);
+    if (FT_Render_Glyph(face->glyph, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
+        return;
+    const FT_Bitmap& bm = face->glyph->bitmap;
+    out.m_nLeft = face->glyph->bitmap_left;
+    out.m_nTop = face->glyph->bitmap_top;
+    out.m_nWidth = static_cast<int>(bm.width);
+    out.m_nRows = static_cast<int>(bm.rows);
+    out.m_vecCoverage.assign(static_cast<size_t>(out.m_nWidth) * out.m_nRows, 0);
+    for (int r = 0; r < out.m_nRows; ++r) {
+        const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(r) * bm.pitch;
+        uint8_t* dst = &out.m_vecCoverage[static_cast<size_t>(r) * out.m_nWidth];
+        for (int c = 0; c < out.m_nWidth; ++c)
+            dst[c] = mono ? ((src[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0) : src[c];
+    }
+}
+
+// Drops the blank rows and columns around the ink of a rendered glyph: the
+// hinted outline may leave some, and images are the bounding box of their ink.
+void TrimToInk(GLYPH_BITMAP& bitmap)
+{
+    int top = bitmap.m_nRows;
+    int bottom = -1;
+    int left = bitmap.m_nWidth;
+    int right = -1;
+    for (int r = 0; r < bitmap.m_nRows; ++r) {
+        for (int c = 0; c < bitmap.m_nWidth; ++c) {
+            if (!bitmap.m_vecCoverage[static_cast<size_t>(r) * bitmap.m_nWidth + c])
+                continue;
+            top = std::min(top, r);
+            bottom = std::max(bottom, r);
+            left = std::min(left, c);
+            right = std::max(right, c);
+        }
+    }
+    GLYPH_BITMAP trimmed;
+    if (bottom >= 0) {
+        trimmed.m_nLeft = bitmap.m_nLeft + left;
+        trimmed.m_nTop = bitmap.m_nTop - top;
+        trimmed.m_nWidth = right - left + 1;
+        trimmed.m_nRows = bottom - top + 1;
+        trimmed.m_vecCoverage.reserve(static_cast<size_t>(trimmed.m_nWidth) * trimmed.m_nRows);
+        for (int r = top; r <= bottom; ++r) {
+            const uint8_t* row = &bitmap.m_vecCoverage[static_cast<size_t>(r) * bitmap.m_nWidth];
+            trimmed.m_vecCoverage.insert(trimmed.m_vecCoverage.end(), row + left, row + right + 1);
+        }
+    }
+    bitmap = std::move(trimmed);
+}
 
 }  // namespace
 
@@ -333,24 +415,85 @@ std::vector<GLYPH_PART> MathFont::assembly(uint32_t glyph, bool bVertical) const
     return result;
 }
 
-void MathFont::shape(TexFontId font, std::string_view utf8, std::vector<SHAPED_GLYPH>& out) const
+namespace {
+
+// Decodes the code point at text[pos] and moves pos past it; 0xFFFD for bad bytes.
+uint32_t NextCodepoint(std::string_view text, size_t& pos)
+{
+    unsigned char c = static_cast<unsigned char>(text[pos++]);
+    if (c < 0x80)
+        return c;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    uint32_t cp = c & (0x3F >> extra);
+    for (int i = 0; i < extra && pos < text.size(); ++i)
+        cp = (cp << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3F);
+    return extra ? cp : 0xFFFD;
+}
+
+bool IsCombining(uint32_t cp)
+{
+    return (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x20D0 && cp <= 0x20FF);
+}
+
+}  // namespace
+
+void MathFont::shape(TexFontId font, std::string_view utf8, std::vector<SHAPED_GLYPH>& out, bool* bMissing) const
 {
     out.clear();
+    // Runs of letters that one font has; a combining mark goes with its letter.
+    size_t pos = 0;
+    size_t runStart = 0;
+    int runFont = -1;
+    auto flush = [&](size_t end) {
+        if (runFont >= 0 && end > runStart)
+            shapeRun(static_cast<TexFontId>(runFont), utf8.substr(runStart, end - runStart), out);
+        runStart = end;
+    };
+    while (pos < utf8.size()) {
+        size_t start = pos;
+        uint32_t cp = NextCodepoint(utf8, pos);
+        if (IsCombining(cp) && runFont >= 0)
+            continue;
+        int chosen = glyphIndex(font, cp) || cp == ' ' ? static_cast<int>(font) : -1;
+        for (size_t f = 0; chosen < 0 && f < std::size(mg_arrFallbacks); ++f) {
+            if (m_pImpl->m_arrFonts[mg_arrFallbacks[f]].ok() && glyphIndex(mg_arrFallbacks[f], cp))
+                chosen = mg_arrFallbacks[f];
+        }
+        if (chosen != runFont)
+            flush(start);
+        runFont = chosen;
+        if (chosen < 0) {
+            // No font has the letter: a marker the layout draws as a hollow box.
+            if (bMissing)
+                *bMissing = true;
+            SHAPED_GLYPH missing;
+            missing.m_nFont = TEXFONT_COUNT;
+            out.push_back(missing);
+            runStart = pos;
+        }
+    }
+    flush(utf8.size());
+}
+
+void MathFont::shapeRun(TexFontId font, std::string_view utf8, std::vector<SHAPED_GLYPH>& out) const
+{
     const FONT_SLOT& s = m_pImpl->slot(font);
     if (!s.ok() || utf8.empty())
         return;
     hb_buffer_t* buffer = hb_buffer_create();
     hb_buffer_add_utf8(buffer, utf8.data(), static_cast<int>(utf8.size()), 0, static_cast<int>(utf8.size()));
+    hb_buffer_guess_segment_properties(buffer);
+    // Formulas read left to right, whatever script a text block is in.
     hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
-    hb_buffer_set_script(buffer, HB_SCRIPT_LATIN);
-    hb_buffer_set_language(buffer, hb_language_from_string("en", 2));
     hb_shape(s.m_pHbFont, buffer, nullptr, 0);
     unsigned int count = 0;
     hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
     hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
-    out.reserve(count);
+    uint8_t fontIndex = static_cast<uint8_t>(&s - m_pImpl->m_arrFonts);
+    out.reserve(out.size() + count);
     for (unsigned int i = 0; i < count; ++i) {
         SHAPED_GLYPH g;
+        g.m_nFont = fontIndex;
         g.m_nGlyph = info[i].codepoint;
         g.m_dAdvance = m_pImpl->em(s, pos[i].x_advance);
         g.m_dOffsetX = m_pImpl->em(s, pos[i].x_offset);
@@ -360,45 +503,27 @@ void MathFont::shape(TexFontId font, std::string_view utf8, std::vector<SHAPED_G
     hb_buffer_destroy(buffer);
 }
 
-const GLYPH_BITMAP* MathFont::bitmap(TexFontId font, uint32_t glyph, double sizePx)
+const GLYPH_BITMAP* MathFont::bitmap(TexFontId font, uint32_t glyph, double sizePx, TexGlyphMode mode, int nPhase)
 {
     const FONT_SLOT& s = m_pImpl->slot(font);
     if (!s.ok())
         return nullptr;
-    int fontIndex = static_cast<int>(&s - m_pImpl->m_arrFonts);
+    uint64_t fontIndex = static_cast<uint64_t>(&s - m_pImpl->m_arrFonts);
     long size26 = std::lround(sizePx * 64.0);
     if (size26 < 16 || size26 > 64 * 1024)
         return nullptr;
-    BitmapKey key{(static_cast<uint64_t>(fontIndex) << 60) | (static_cast<uint64_t>(glyph & 0xFFFFFF) << 32) |
-                  static_cast<uint64_t>(size26)};
+    nPhase = mode == GLYPH_COVERAGE ? (nPhase & 3) : 0;
+    BitmapKey key{(fontIndex << 52) | (static_cast<uint64_t>(glyph & 0xFFFFFF) << 28) |
+                  (static_cast<uint64_t>(size26) << 3) | (static_cast<uint64_t>(nPhase) << 1) |
+                  static_cast<uint64_t>(mode)};
     auto it = m_pImpl->m_mapBitmaps.find(key);
     if (it != m_pImpl->m_mapBitmaps.end())
         return &it->second;
     if (m_pImpl->m_mapBitmaps.size() >= mg_nBitmapCacheLimit)
         m_pImpl->m_mapBitmaps.clear();
-
     GLYPH_BITMAP result;
-    FT_Face face = s.m_pFace;
-    // FreeType's monochrome rasteriser with the font's hints: its dropout
-    // control keeps the hairlines of Latin Modern that a thresholded grey
-    // render loses at these sizes (the upright of '+', serifs, thin italics).
-    if (FT_Set_Char_Size(face, 0, size26, 72, 72) == 0 &&
-        FT_Load_Glyph(face, glyph, FT_LOAD_TARGET_MONO | FT_LOAD_NO_BITMAP) == 0 &&
-        face->glyph->format == FT_GLYPH_FORMAT_OUTLINE &&
-        FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) == 0) {
-        const FT_Bitmap& bm = face->glyph->bitmap;
-        result.m_nLeft = face->glyph->bitmap_left;
-        result.m_nTop = face->glyph->bitmap_top;
-        result.m_nWidth = static_cast<int>(bm.width);
-        result.m_nRows = static_cast<int>(bm.rows);
-        result.m_vecCoverage.assign(static_cast<size_t>(result.m_nWidth) * result.m_nRows, 0);
-        for (int r = 0; r < result.m_nRows; ++r) {
-            const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(r) * bm.pitch;
-            uint8_t* dst = &result.m_vecCoverage[static_cast<size_t>(r) * result.m_nWidth];
-            for (int c = 0; c < result.m_nWidth; ++c)
-                dst[c] = (src[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0;
-        }
-    }
+    RenderGlyph(s.m_pFace, glyph, size26, mode, nPhase, result);
+    TrimToInk(result);
     auto inserted = m_pImpl->m_mapBitmaps.emplace(key, std::move(result));
     return &inserted.first->second;
 }

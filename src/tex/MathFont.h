@@ -1,7 +1,8 @@
 #pragma once
 
-// The fonts of the TeX renderer: Latin Modern Math for mathematics and the
-// Latin Modern Roman faces for \text blocks. The fonts are opened once per
+// The fonts of the TeX renderer: Latin Modern Math for mathematics, the Latin
+// Modern Roman, Sans and Mono faces for \text blocks, and DejaVu for letters
+// of other scripts that Latin Modern lacks. The fonts are opened once per
 // process; metrics come from HarfBuzz (including the OpenType MATH table),
 // glyph rasters from FreeType and are cached by size.
 //
@@ -22,6 +23,10 @@ enum TexFontId : uint8_t {
     TEXFONT_ROMAN,         // Latin Modern Roman 10 Regular (\text)
     TEXFONT_BOLD,          // Latin Modern Roman 10 Bold (\textbf)
     TEXFONT_ITALIC,        // Latin Modern Roman 10 Italic (\textit)
+    TEXFONT_SANS,          // Latin Modern Sans 10 (\textsf)
+    TEXFONT_MONO,          // Latin Modern Mono 10 (\texttt, unknown commands)
+    TEXFONT_SERIF_OTHER,   // DejaVu Serif: Greek, Cyrillic and more in text
+    TEXFONT_SANS_OTHER,    // DejaVu Sans: what DejaVu Serif lacks
     TEXFONT_COUNT
 };
 
@@ -46,13 +51,18 @@ struct GLYPH_PART {
 };
 
 struct SHAPED_GLYPH {
+    uint8_t m_nFont = 0;    // TexFontId the glyph belongs to; TEXFONT_COUNT: no font has the letter
     uint32_t m_nGlyph = 0;
     double m_dAdvance = 0;  // em
     double m_dOffsetX = 0;
     double m_dOffsetY = 0;
 };
 
-// A rendered glyph: one byte per pixel, 0 background, 255 ink.
+// How a glyph is rasterised: hinted to the pixel grid, one bit per pixel
+// (kept as 0 or 255), or anti-aliased coverage for screens that scale.
+enum TexGlyphMode : uint8_t { GLYPH_MONO, GLYPH_COVERAGE };
+
+// A rendered glyph: one byte per pixel, 0 background, 255 full ink.
 struct GLYPH_BITMAP {
     int m_nLeft = 0;   // pixel offset of column 0 from the pen position
     int m_nTop = 0;    // rows of the bitmap above the baseline
@@ -90,13 +100,18 @@ public:
     // of growth (bottom to top, left to right); empty when the glyph has none.
     std::vector<GLYPH_PART> assembly(uint32_t glyph, bool bVertical) const;
 
-    // Shapes a UTF-8 run (kerning and ligatures) in a text font or the math font.
-    void shape(TexFontId font, std::string_view utf8, std::vector<SHAPED_GLYPH>& out) const;
+    // Shapes a UTF-8 run (kerning and ligatures) in a text font or the math
+    // font. Letters the font lacks come from the first font that has them
+    // (the math font, then DejaVu Serif and Sans). A letter no font has
+    // comes back as a glyph of font TEXFONT_COUNT, and sets bMissing when given.
+    void shape(TexFontId font, std::string_view utf8, std::vector<SHAPED_GLYPH>& out, bool* bMissing = nullptr) const;
 
-    // Raster of a glyph set at sizePx pixels per em with its pen on a whole
-    // pixel. Cached; the pointer stays valid until the next call that fills the
-    // cache past its limit (callers use it at once).
-    const GLYPH_BITMAP* bitmap(TexFontId font, uint32_t glyph, double sizePx);
+    // Raster of a glyph set at sizePx pixels per em. The pen sits on a whole
+    // pixel, or for coverage rasters nPhase quarters of a pixel to the right
+    // of one. Cached; the pointer stays valid until the next call that fills
+    // the cache past its limit (callers use it at once).
+    const GLYPH_BITMAP* bitmap(TexFontId font, uint32_t glyph, double sizePx, TexGlyphMode mode = GLYPH_MONO,
+                               int nPhase = 0);
 
     MathFont(const MathFont&) = delete;
     MathFont& operator=(const MathFont&) = delete;
@@ -104,6 +119,7 @@ public:
 
 private:
     MathFont();
+    void shapeRun(TexFontId font, std::string_view utf8, std::vector<SHAPED_GLYPH>& out) const;
     struct Impl;
     std::unique_ptr<Impl> m_pImpl;
 };

@@ -2,9 +2,11 @@
 
 // Second stage of the TeX renderer: the atom tree becomes a box with width,
 // height and depth, holding positioned glyphs and rules. Positions and sizes
-// are in pixels; y grows upwards from the box's baseline, as in TeX.
-// Spacing, fractions, scripts, radicals and delimiters follow TeX's rules
-// with the parameters of the font's MATH table.
+// are in pixels of the one-bit image (a coverage raster scales them); y grows
+// upwards from the box's baseline, as in TeX. Spacing, fractions, scripts,
+// radicals and delimiters follow the rules of the TeXbook's appendix G with
+// the parameters of the font's MATH table; where a rule would give a gap or
+// a size that cannot show in one bit per pixel, the layout keeps a pixel.
 
 #include <cstdint>
 #include <vector>

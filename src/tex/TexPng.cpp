@@ -77,14 +77,44 @@ std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw)
     return out;
 }
 
+// A greyscale PNG of the given bit depth around rows that each start with their filter byte.
+std::vector<uint8_t> PngFile(uint32_t width, uint32_t height, uint8_t bitDepth, const std::vector<uint8_t>& raw)
+{
+    static const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> png(signature, signature + sizeof(signature));
+    std::vector<uint8_t> header;
+    PutBigEndian(header, width);
+    PutBigEndian(header, height);
+    header.push_back(bitDepth);
+    header.push_back(0);  // greyscale
+    header.push_back(0);  // deflate
+    header.push_back(0);  // adaptive filtering
+    header.push_back(0);  // no interlace
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", StoredZlib(raw));
+    PutChunk(png, "IEND", {});
+    return png;
+}
+
+bool WriteFile(const std::vector<uint8_t>& bytes, const std::string& path)
+{
+    if (bytes.empty())
+        return false;
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file);
+    bool closed = std::fclose(file) == 0;
+    return written == bytes.size() && closed;
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodeRasterPng(const TEX_RASTER& raster, int nScale)
 {
-    std::vector<uint8_t> png;
     if (raster.empty() || nScale < 1 || nScale > TEX_PNG_MAX_SCALE ||
         raster.m_vecBits.size() != static_cast<size_t>(raster.stride()) * static_cast<size_t>(raster.m_nHeight))
-        return png;
+        return {};
     uint32_t width = static_cast<uint32_t>(raster.m_nWidth) * static_cast<uint32_t>(nScale);
     uint32_t height = static_cast<uint32_t>(raster.m_nHeight) * static_cast<uint32_t>(nScale);
     size_t rowBytes = (width + 7) / 8;
@@ -100,34 +130,34 @@ std::vector<uint8_t> EncodeRasterPng(const TEX_RASTER& raster, int nScale)
                 row[1 + x / 8] = static_cast<uint8_t>(row[1 + x / 8] & ~(0x80u >> (x % 8)));
         }
     }
+    return PngFile(width, height, 1, raw);
+}
 
-    static const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    png.assign(signature, signature + sizeof(signature));
-    std::vector<uint8_t> header;
-    PutBigEndian(header, width);
-    PutBigEndian(header, height);
-    header.push_back(1);  // bit depth
-    header.push_back(0);  // greyscale
-    header.push_back(0);  // deflate
-    header.push_back(0);  // adaptive filtering
-    header.push_back(0);  // no interlace
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", StoredZlib(raw));
-    PutChunk(png, "IEND", {});
-    return png;
+std::vector<uint8_t> EncodeGrayPng(const TEX_GRAY_RASTER& raster)
+{
+    if (raster.empty() ||
+        raster.m_vecCoverage.size() != static_cast<size_t>(raster.m_nWidth) * static_cast<size_t>(raster.m_nHeight))
+        return {};
+    uint32_t width = static_cast<uint32_t>(raster.m_nWidth);
+    uint32_t height = static_cast<uint32_t>(raster.m_nHeight);
+    std::vector<uint8_t> raw((width + 1) * height, 0);
+    for (uint32_t y = 0; y < height; ++y) {
+        uint8_t* row = &raw[y * (width + 1)];
+        const uint8_t* coverage = &raster.m_vecCoverage[y * width];
+        for (uint32_t x = 0; x < width; ++x)
+            row[1 + x] = static_cast<uint8_t>(255 - coverage[x]);
+    }
+    return PngFile(width, height, 8, raw);
 }
 
 bool WriteRasterPng(const TEX_RASTER& raster, int nScale, const std::string& path)
 {
-    std::vector<uint8_t> png = EncodeRasterPng(raster, nScale);
-    if (png.empty())
-        return false;
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    size_t written = std::fwrite(png.data(), 1, png.size(), file);
-    bool closed = std::fclose(file) == 0;
-    return written == png.size() && closed;
+    return WriteFile(EncodeRasterPng(raster, nScale), path);
+}
+
+bool WriteGrayPng(const TEX_GRAY_RASTER& raster, const std::string& path)
+{
+    return WriteFile(EncodeGrayPng(raster), path);
 }
 
 }  // namespace tex

@@ -46,12 +46,38 @@ void TEX_RASTER::clear()
     m_nWidth = 0;
     m_nHeight = 0;
     m_nBaseline = 0;
+    m_nOriginX = 0;
     m_vecBits.clear();
+    m_vecUnknown.clear();
 }
 
-TEX_RASTER RenderTexRaster(std::string_view text)
+uint8_t TEX_GRAY_RASTER::coverage(int x, int y) const
 {
-    TEX_RASTER raster;
+    if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight)
+        return 0;
+    size_t index = static_cast<size_t>(y) * static_cast<size_t>(m_nWidth) + static_cast<size_t>(x);
+    return index < m_vecCoverage.size() ? m_vecCoverage[index] : 0;
+}
+
+void TEX_GRAY_RASTER::clear()
+{
+    m_nWidth = 0;
+    m_nHeight = 0;
+    m_dScale = 1;
+    m_nBaseline = 0;
+    m_nOriginX = 0;
+    m_vecCoverage.clear();
+    m_vecUnknown.clear();
+}
+
+namespace {
+
+// Parses and lays out the text, then hands the box to the rasteriser; the
+// raster stays empty when any stage refuses.
+template <typename RASTER, typename RASTERIZE>
+RASTER Render(std::string_view text, RASTERIZE rasterize)
+{
+    RASTER raster;
     if (text.size() >= TEX_BUFFER_SIZE)
         return raster;
     try {
@@ -59,14 +85,30 @@ TEX_RASTER RenderTexRaster(std::string_view text)
         if (!MathFont::instance().isLoaded())
             return raster;
         TexList list;
-        if (!ParseTex(text, list))
+        std::vector<std::string> unknown;
+        if (!ParseTex(text, list, &unknown))
             return raster;
-        TEX_BOX box = LayoutTex(list);
-        RasterizeTexBox(box, raster);
+        if (rasterize(LayoutTex(list), raster))
+            raster.m_vecUnknown = std::move(unknown);
     } catch (const std::bad_alloc&) {
         raster.clear();
     }
     return raster;
+}
+
+}  // namespace
+
+TEX_RASTER RenderTexRaster(std::string_view text)
+{
+    return Render<TEX_RASTER>(text, [](const TEX_BOX& box, TEX_RASTER& out) { return RasterizeTexBox(box, out); });
+}
+
+TEX_GRAY_RASTER RenderTexGray(std::string_view text, double scale)
+{
+    if (!(scale >= 0.25 && scale <= TEX_MAX_SCALE))
+        return TEX_GRAY_RASTER();
+    return Render<TEX_GRAY_RASTER>(
+        text, [scale](const TEX_BOX& box, TEX_GRAY_RASTER& out) { return RasterizeTexBoxGray(box, scale, out); });
 }
 
 TEX_RASTER renderExpression(std::string_view expression, std::string_view sizeCommand)
@@ -83,6 +125,15 @@ TEX_RASTER renderExpression2(std::string_view expression, std::string_view sizeC
     if (!ComposeText(expression, sizeCommand, text))
         return TEX_RASTER();
     return RenderTexRaster(text);
+}
+
+TEX_GRAY_RASTER renderExpressionGray(std::string_view expression, std::string_view sizeCommand, double scale,
+                                     bool bProcessBrackets)
+{
+    std::string text;
+    if (!ComposeText(expression, sizeCommand, text) || (bProcessBrackets && !BraceProcessing(text)))
+        return TEX_GRAY_RASTER();
+    return RenderTexGray(text, scale);
 }
 
 }  // namespace tex

@@ -1,7 +1,8 @@
 #pragma once
 
 // The TeX renderer: a formula in the classic LaTeX math language becomes a
-// one-bit raster. This is what a view showing TeX (MIMEView) is built on:
+// one-bit raster, or an 8-bit coverage raster at any scale with the same
+// layout. This is what a view showing TeX (MIMEView) is built on:
 //
 //     tex::TEX_RASTER raster = tex::renderExpression(formula, "\\large");
 //     if (raster.empty()) ...          // nothing to draw (failed or empty)
@@ -21,6 +22,10 @@
 //   - The image is the bounding box of the ink (plus the padding above).
 //   - Images stay within TEX_MAX_WIDTH x TEX_MAX_HEIGHT, so a row stride fits
 //     in one byte; a formula that would be larger is refused.
+//
+// Beside the raster the renderer returns the names of the commands and
+// environments it does not know ("\foo", "\begin{foo}"); they are drawn as
+// their source text in a thin frame.
 //
 // Everything here is synchronous and meant for the user-interface thread; the
 // fonts are opened on the first render and kept for the life of the process.
@@ -45,7 +50,9 @@ struct TEX_RASTER {
     int32_t m_nHeight = 0;            // pixels; 0 when empty
     int32_t m_nBaseline = 0;          // the first line's baseline runs under this row (may lie
                                       // outside the image when nothing reaches the baseline)
+    int32_t m_nOriginX = 0;           // the column where the formula's left edge lies
     std::vector<uint8_t> m_vecBits;   // m_nWidth / 8 bytes per row, top row first
+    std::vector<std::string> m_vecUnknown;  // unknown commands, each once, in order
 
     bool empty() const { return m_nWidth <= 0 || m_nHeight <= 0; }
     int stride() const { return m_nWidth / 8; }
@@ -53,6 +60,29 @@ struct TEX_RASTER {
     bool ink(int x, int y) const;
     void clear();
 };
+
+// The same formula as anti-aliased coverage for a screen that shows it m_dScale
+// times larger (a 2x display, a zoomed window): the layout of the one-bit
+// image, every length times the scale, glyphs drawn with grey edges at their
+// true shape and rules on whole device pixels. The image is the bounding box
+// of the ink; its width needs no padding.
+struct TEX_GRAY_RASTER {
+    int32_t m_nWidth = 0;             // device pixels; 0 when empty
+    int32_t m_nHeight = 0;
+    double m_dScale = 1;
+    int32_t m_nBaseline = 0;          // as in TEX_RASTER, in device pixels
+    int32_t m_nOriginX = 0;
+    std::vector<uint8_t> m_vecCoverage;  // one byte per pixel, rows top down: 0 clear .. 255 full ink
+    std::vector<std::string> m_vecUnknown;
+
+    bool empty() const { return m_nWidth <= 0 || m_nHeight <= 0; }
+    // Coverage of pixel (x, y); 0 outside the image.
+    uint8_t coverage(int x, int y) const;
+    void clear();
+};
+
+// Largest scale of a coverage raster: a 3x screen zoomed further still fits.
+inline constexpr double TEX_MAX_SCALE = 8;
 
 // The renderer entry: renders the text as it stands (a size command such as
 // "\large" may lead it; without one the formula is set at \normalsize). The
@@ -63,6 +93,10 @@ struct TEX_RASTER {
 // TEX_BUFFER_SIZE bytes or longer, nests too deeply, would give an image
 // larger than the limits, draws nothing, or the fonts are missing.
 TEX_RASTER RenderTexRaster(std::string_view text);
+
+// The coverage raster of the same text at a scale from 0.25 to TEX_MAX_SCALE;
+// empty where RenderTexRaster is, and for a scale out of range.
+TEX_GRAY_RASTER RenderTexGray(std::string_view text, double scale);
 
 // Bracket processing, in place on a zero-terminated text in a buffer of
 // nBufferSize bytes: every '(' whose previous character is not 't' becomes
@@ -82,5 +116,9 @@ TEX_RASTER renderExpression(std::string_view expression, std::string_view sizeCo
 
 // The same without the bracket processing.
 TEX_RASTER renderExpression2(std::string_view expression, std::string_view sizeCommand);
+
+// What renderExpression (bProcessBrackets) or renderExpression2 renders, as a coverage raster.
+TEX_GRAY_RASTER renderExpressionGray(std::string_view expression, std::string_view sizeCommand, double scale,
+                                     bool bProcessBrackets = true);
 
 }  // namespace tex

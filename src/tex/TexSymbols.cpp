@@ -63,7 +63,17 @@ constexpr TEX_SYMBOL mg_arrSymbols[] = {
     {"uplus", 0x228E, A::Bin, 0}, {"sqcap", 0x2293, A::Bin, 0}, {"sqcup", 0x2294, A::Bin, 0},
     {"diamond", 0x22C4, A::Bin, 0}, {"bigcirc", 0x25EF, A::Bin, 0}, {"wr", 0x2240, A::Bin, 0},
     {"triangleleft", 0x25C1, A::Bin, 0}, {"triangleright", 0x25B7, A::Bin, 0},
-    {"centerdot", 0x22C5, A::Bin, 0},
+    {"centerdot", 0x22C5, A::Bin, 0}, {"dotplus", 0x2214, A::Bin, 0}, {"ltimes", 0x22C9, A::Bin, 0},
+    {"rtimes", 0x22CA, A::Bin, 0}, {"leftthreetimes", 0x22CB, A::Bin, 0},
+    {"rightthreetimes", 0x22CC, A::Bin, 0}, {"intercal", 0x22BA, A::Bin, 0},
+    {"barwedge", 0x22BC, A::Bin, 0}, {"veebar", 0x22BB, A::Bin, 0}, {"curlyvee", 0x22CE, A::Bin, 0},
+    {"curlywedge", 0x22CF, A::Bin, 0}, {"boxplus", 0x229E, A::Bin, 0}, {"boxminus", 0x229F, A::Bin, 0},
+    {"boxtimes", 0x22A0, A::Bin, 0}, {"boxdot", 0x22A1, A::Bin, 0}, {"circledast", 0x229B, A::Bin, 0},
+    {"circledcirc", 0x229A, A::Bin, 0}, {"circleddash", 0x229D, A::Bin, 0}, {"Cap", 0x22D2, A::Bin, 0},
+    {"Cup", 0x22D3, A::Bin, 0}, {"divideontimes", 0x22C7, A::Bin, 0},
+    {"bigtriangleup", 0x25B3, A::Bin, 0}, {"bigtriangledown", 0x25BD, A::Bin, 0},
+    {"lhd", 0x22B2, A::Bin, 0}, {"rhd", 0x22B3, A::Bin, 0}, {"unlhd", 0x22B4, A::Bin, 0},
+    {"unrhd", 0x22B5, A::Bin, 0}, {"smallsetminus", 0x2216, A::Bin, 0},
 
     // Relations and arrows
     {"le", 0x2264, A::Rel, 0}, {"leq", 0x2264, A::Rel, 0}, {"ge", 0x2265, A::Rel, 0},
@@ -82,6 +92,35 @@ constexpr TEX_SYMBOL mg_arrSymbols[] = {
     {"preceq", 0x2AAF, A::Rel, 0}, {"succeq", 0x2AB0, A::Rel, 0}, {"models", 0x22A7, A::Rel, 0},
     {"vdash", 0x22A2, A::Rel, 0}, {"dashv", 0x22A3, A::Rel, 0}, {"bowtie", 0x22C8, A::Rel, 0},
     {"smile", 0x2323, A::Rel, 0}, {"frown", 0x2322, A::Rel, 0},
+    {"leqq", 0x2266, A::Rel, 0}, {"geqq", 0x2267, A::Rel, 0}, {"lll", 0x22D8, A::Rel, 0},
+    {"ggg", 0x22D9, A::Rel, 0}, {"lessgtr", 0x2276, A::Rel, 0}, {"gtrless", 0x2277, A::Rel, 0},
+    {"lesseqgtr", 0x22DA, A::Rel, 0}, {"gtreqless", 0x22DB, A::Rel, 0}, {"nless", 0x226E, A::Rel, 0},
+    {"ngtr", 0x226F, A::Rel, 0}, {"nleq", 0x2270, A::Rel, 0}, {"ngeq", 0x2271, A::Rel, 0},
+    {"lneq", 0x2A87, A::Rel, 0}, {"gneq", 0x2A88, A::Rel, 0}, {"lneqq", 0x2268, A::Rel, 0},
+    {"gneqq", 0x2269, A::Rel, 0}, {"nsubseteq", 0x2288, A::Rel, 0}, {"nsupseteq", 0x2289, A::Rel, 0},
+    {"subsetneq", 0x228A, A::Rel, 0}, {"supsetneq", 0x228B, A::Rel, 0},
+    {"subseteqq", 0x2AC5, A::Rel, 0}, {"supseteqq", 0x2AC6, A::Rel, 0},
+    {"sqsubset", 0x228F, A::Rel, 0}, {"sqsupset", 0x2290, A::Rel, 0}, {"nmid", 0x2224, A::Rel, 0},
+    {"nparallel", 0x2226, A::Rel, 0}, {"nsim", 0x2241, A::Rel, 0}, {"ncong", 0x2247, A::Rel, 0},
+    {"vDash", 0x22A8, A::Rel, 0}, {"Vdash", 0x22A9, A::Rel, 0}, {"Vvdash", 0x22AA, A::Rel, 0},
+    {"nvdash", 0x22AC, A::Rel, 0}, {"nvDash", 0x22AD, A::Rel, 0}, {"thicksim", 0x223C, A::Rel, 0},
+    {"thickapprox", 0x2248, A::Rel, 0}, {"backsim", 0x223D, A::Rel, 0},
+    {"backsimeq", 0x22CD, A::Rel, 0}, {"eqsim", 0x2242, A::Rel, 0}, {"circeq", 0x2257, A::Rel, 0},
+    {"eqcirc", 0x2256, A::Rel, 0}, {"bumpeq", 0x224F, A::Rel, 0}, {"Bumpeq", 0x224E, A::Rel, 0},
+    {"doteqdot", 0x2251, A::Rel, 0}, {"fallingdotseq", 0x2252, A::Rel, 0},
+    {"risingdotseq", 0x2253, A::Rel, 0}, {"therefore", 0x2234, A::Rel, 0},
+    {"because", 0x2235, A::Rel, 0}, {"between", 0x226C, A::Rel, 0}, {"pitchfork", 0x22D4, A::Rel, 0},
+    {"multimap", 0x22B8, A::Rel, 0}, {"varpropto", 0x221D, A::Rel, 0}, {"Join", 0x22C8, A::Rel, 0},
+    {"lessdot", 0x22D6, A::Rel, 0}, {"gtrdot", 0x22D7, A::Rel, 0}, {"precsim", 0x227E, A::Rel, 0},
+    {"succsim", 0x227F, A::Rel, 0}, {"trianglelefteq", 0x22B4, A::Rel, 0},
+    {"trianglerighteq", 0x22B5, A::Rel, 0}, {"vartriangleleft", 0x22B2, A::Rel, 0},
+    {"vartriangleright", 0x22B3, A::Rel, 0}, {"ntriangleleft", 0x22EA, A::Rel, 0},
+    {"ntriangleright", 0x22EB, A::Rel, 0}, {"owns", 0x220B, A::Rel, 0},
+    {"shortmid", 0x2223, A::Rel, 0}, {"shortparallel", 0x2225, A::Rel, 0},
+    {"eqslantless", 0x2A95, A::Rel, 0}, {"eqslantgtr", 0x2A96, A::Rel, 0},
+    {"lessapprox", 0x2A85, A::Rel, 0}, {"gtrapprox", 0x2A86, A::Rel, 0},
+    {"coloneq", 0x2254, A::Rel, 0}, {"eqqcolon", 0x2255, A::Rel, 0}, {"nprec", 0x2280, A::Rel, 0},
+    {"nsucc", 0x2281, A::Rel, 0},
     {"to", 0x2192, A::Rel, 0}, {"rightarrow", 0x2192, A::Rel, 0}, {"leftarrow", 0x2190, A::Rel, 0},
     {"gets", 0x2190, A::Rel, 0}, {"Rightarrow", 0x21D2, A::Rel, 0}, {"Leftarrow", 0x21D0, A::Rel, 0},
     {"leftrightarrow", 0x2194, A::Rel, 0}, {"Leftrightarrow", 0x21D4, A::Rel, 0},
@@ -97,7 +136,25 @@ constexpr TEX_SYMBOL mg_arrSymbols[] = {
     {"nwarrow", 0x2196, A::Rel, 0}, {"rightleftharpoons", 0x21CC, A::Rel, 0},
     {"leftrightharpoons", 0x21CB, A::Rel, 0}, {"hookrightarrow", 0x21AA, A::Rel, 0},
     {"hookleftarrow", 0x21A9, A::Rel, 0}, {"rightharpoonup", 0x21C0, A::Rel, 0},
-    {"leftharpoonup", 0x21BC, A::Rel, 0},
+    {"leftharpoonup", 0x21BC, A::Rel, 0}, {"rightharpoondown", 0x21C1, A::Rel, 0},
+    {"leftharpoondown", 0x21BD, A::Rel, 0}, {"upharpoonleft", 0x21BF, A::Rel, 0},
+    {"upharpoonright", 0x21BE, A::Rel, 0}, {"downharpoonleft", 0x21C3, A::Rel, 0},
+    {"downharpoonright", 0x21C2, A::Rel, 0}, {"leftrightarrows", 0x21C6, A::Rel, 0},
+    {"rightleftarrows", 0x21C4, A::Rel, 0}, {"leftleftarrows", 0x21C7, A::Rel, 0},
+    {"rightrightarrows", 0x21C9, A::Rel, 0}, {"upuparrows", 0x21C8, A::Rel, 0},
+    {"downdownarrows", 0x21CA, A::Rel, 0}, {"Lleftarrow", 0x21DA, A::Rel, 0},
+    {"Rrightarrow", 0x21DB, A::Rel, 0}, {"twoheadleftarrow", 0x219E, A::Rel, 0},
+    {"twoheadrightarrow", 0x21A0, A::Rel, 0}, {"leftarrowtail", 0x21A2, A::Rel, 0},
+    {"rightarrowtail", 0x21A3, A::Rel, 0}, {"looparrowleft", 0x21AB, A::Rel, 0},
+    {"looparrowright", 0x21AC, A::Rel, 0}, {"curvearrowleft", 0x21B6, A::Rel, 0},
+    {"curvearrowright", 0x21B7, A::Rel, 0}, {"circlearrowleft", 0x21BA, A::Rel, 0},
+    {"circlearrowright", 0x21BB, A::Rel, 0}, {"Lsh", 0x21B0, A::Rel, 0}, {"Rsh", 0x21B1, A::Rel, 0},
+    {"rightsquigarrow", 0x21DD, A::Rel, 0}, {"leadsto", 0x21DD, A::Rel, 0},
+    {"leftrightsquigarrow", 0x21AD, A::Rel, 0}, {"nleftarrow", 0x219A, A::Rel, 0},
+    {"nrightarrow", 0x219B, A::Rel, 0}, {"nLeftarrow", 0x21CD, A::Rel, 0},
+    {"nRightarrow", 0x21CF, A::Rel, 0}, {"nleftrightarrow", 0x21AE, A::Rel, 0},
+    {"nLeftrightarrow", 0x21CE, A::Rel, 0}, {"dashrightarrow", 0x21E2, A::Rel, 0},
+    {"dashleftarrow", 0x21E0, A::Rel, 0},
 
     // Ordinary symbols
     {"infty", 0x221E, A::Ord, 0}, {"partial", 0x2202, A::Ord, 0}, {"nabla", 0x2207, A::Ord, 0},
@@ -117,6 +174,30 @@ constexpr TEX_SYMBOL mg_arrSymbols[] = {
     {"micro", 0x00B5, A::Ord, 0}, {"ohm", 0x03A9, A::Ord, 0}, {"ss", 0x00DF, A::Ord, 0},
     {"S", 0x00A7, A::Ord, 0}, {"P", 0x00B6, A::Ord, 0}, {"copyright", 0x00A9, A::Ord, 0},
     {"pounds", 0x00A3, A::Ord, 0}, {"euro", 0x20AC, A::Ord, 0}, {"checkmark", 0x2713, A::Ord, 0},
+    {"dag", 0x2020, A::Ord, 0}, {"ddag", 0x2021, A::Ord, 0}, {"mho", 0x2127, A::Ord, 0},
+    {"eth", 0x00F0, A::Ord, 0}, {"beth", 0x2136, A::Ord, 0}, {"gimel", 0x2137, A::Ord, 0},
+    {"daleth", 0x2138, A::Ord, 0}, {"complement", 0x2201, A::Ord, 0}, {"Finv", 0x2132, A::Ord, 0},
+    {"Game", 0x2141, A::Ord, 0}, {"circledS", 0x24C8, A::Ord, 0}, {"bigstar", 0x2605, A::Ord, 0},
+    {"blacksquare", 0x25A0, A::Ord, 0}, {"blacktriangle", 0x25B4, A::Ord, 0},
+    {"blacktriangledown", 0x25BE, A::Ord, 0}, {"lozenge", 0x25CA, A::Ord, 0},
+    {"blacklozenge", 0x29EB, A::Ord, 0}, {"diagup", 0x2571, A::Ord, 0}, {"diagdown", 0x2572, A::Ord, 0},
+    {"vartriangle", 0x25B5, A::Ord, 0}, {"triangledown", 0x25BF, A::Ord, 0},
+    {"sphericalangle", 0x2222, A::Ord, 0}, {"backprime", 0x2035, A::Ord, 0},
+    {"Diamond", 0x25C7, A::Ord, 0}, {"textbackslash", '\\', A::Ord, 0},
+    {"textasciitilde", '~', A::Ord, 0}, {"textasciicircum", '^', A::Ord, 0},
+    {"textbar", '|', A::Ord, 0}, {"textless", '<', A::Ord, 0}, {"textgreater", '>', A::Ord, 0},
+    {"textdegree", 0x00B0, A::Ord, 0}, {"textbullet", 0x2022, A::Ord, 0},
+    {"textendash", 0x2013, A::Ord, 0}, {"textemdash", 0x2014, A::Ord, 0},
+    {"textregistered", 0x00AE, A::Ord, 0}, {"texttrademark", 0x2122, A::Ord, 0},
+    {"ulcorner", 0x231C, A::Open, 0}, {"urcorner", 0x231D, A::Close, 0},
+    {"llcorner", 0x231E, A::Open, 0}, {"lrcorner", 0x231F, A::Close, 0},
+    {"lgroup", 0x27EE, A::Open, 0}, {"rgroup", 0x27EF, A::Close, 0},
+    {"lmoustache", 0x23B0, A::Open, 0}, {"rmoustache", 0x23B1, A::Close, 0},
+    {"llbracket", 0x27E6, A::Open, 0}, {"rrbracket", 0x27E7, A::Close, 0},
+    {"lparen", '(', A::Open, 0}, {"rparen", ')', A::Close, 0},
+    {"dotsm", 0x22EF, A::Inner, 0}, {"dotsi", 0x22EF, A::Inner, 0}, {"dotso", 0x2026, A::Inner, 0},
+    {"hdots", 0x2026, A::Inner, 0}, {"iddots", 0x22F0, A::Inner, 0},
+    {"ldotp", '.', A::Punct, 0}, {"cdotp", 0x22C5, A::Punct, 0},
     {"%", '%', A::Ord, 0}, {"$", '$', A::Ord, 0}, {"#", '#', A::Ord, 0}, {"&", '&', A::Ord, 0},
     {"_", '_', A::Ord, 0}, {"{", '{', A::Open, 0}, {"}", '}', A::Close, 0},
     {"lbrace", '{', A::Open, 0}, {"rbrace", '}', A::Close, 0}, {"|", 0x2016, A::Ord, 0},
@@ -143,6 +224,10 @@ constexpr TEX_SYMBOL mg_arrSymbols[] = {
     {"bigoplus", 0x2A01, A::Op, SYMF_LARGEOP}, {"bigotimes", 0x2A02, A::Op, SYMF_LARGEOP},
     {"bigodot", 0x2A00, A::Op, SYMF_LARGEOP}, {"biguplus", 0x2A04, A::Op, SYMF_LARGEOP},
     {"bigsqcup", 0x2A06, A::Op, SYMF_LARGEOP},
+    {"iiiint", 0x2A0C, A::Op, SYMF_LARGEOP | SYMF_NOLIMITS},
+    // \intop is \int without the built-in \nolimits
+    {"intop", 0x222B, A::Op, SYMF_LARGEOP}, {"ointop", 0x222E, A::Op, SYMF_LARGEOP},
+    {"smallint", 0x222B, A::Op, 0},
 };
 
 constexpr TEX_OPNAME mg_arrOperatorNames[] = {
@@ -158,32 +243,9 @@ constexpr TEX_OPNAME mg_arrOperatorNames[] = {
     {"max", "max", true}, {"min", "min", true}, {"Pr", "Pr", true}, {"sup", "sup", true},
     {"sgn", "sgn", false}, {"erf", "erf", false}, {"Tr", "Tr", false}, {"tr", "tr", false},
     {"rank", "rank", false}, {"lcm", "lcm", false}, {"argmax", "arg\xE2\x80\x89max", true},
-    {"argmin", "arg\xE2\x80\x89min", true}, {"bmod", "mod", false},
+    {"argmin", "arg\xE2\x80\x89min", true}, {"injlim", "inj\xE2\x80\x89lim", true},
+    {"projlim", "proj\xE2\x80\x89lim", true},
 };
-
-constexpr TEX_ACCENT mg_arrAccents[] = {
-    {"hat", 0x0302, false}, {"widehat", 0x0302, true}, {"check", 0x030C, false},
-    {"widecheck", 0x030C, true}, {"tilde", 0x0303, false}, {"widetilde", 0x0303, true},
-    {"acute", 0x0301, false}, {"grave", 0x0300, false}, {"dot", 0x0307, false},
-    {"ddot", 0x0308, false}, {"dddot", 0x20DB, false}, {"breve", 0x0306, false},
-    {"bar", 0x0304, false}, {"vec", 0x20D7, false}, {"mathring", 0x030A, false},
-    {"overrightarrow", 0x2192, true}, {"overleftarrow", 0x2190, true},
-    {"overleftrightarrow", 0x2194, true},
-};
-
-template <typename T, size_t N>
-const T* FindByName(const T (&table)[N], std::string_view name)
-{
-    // Built once; the tables never change.
-    static const std::unordered_map<std::string_view, const T*> index = [&table] {
-        std::unordered_map<std::string_view, const T*> map;
-        for (const T& entry : table)
-            map.emplace(entry.m_szName, &entry);
-        return map;
-    }();
-    auto it = index.find(name);
-    return it == index.end() ? nullptr : it->second;
-}
 
 // Math alphanumeric blocks: capital A, small a and digit 0 of each alphabet.
 struct ALPHABET_BASE {
@@ -272,9 +334,16 @@ const TEX_OPNAME* FindTexOperatorName(std::string_view name)
     return FindByName(mg_arrOperatorNames, name);
 }
 
-const TEX_ACCENT* FindTexAccent(std::string_view name)
+const TEX_SYMBOL* FindTexSymbolByCodepoint(uint32_t codepoint)
 {
-    return FindByName(mg_arrAccents, name);
+    static const std::unordered_map<uint32_t, const TEX_SYMBOL*> index = [] {
+        std::unordered_map<uint32_t, const TEX_SYMBOL*> map;
+        for (const TEX_SYMBOL& symbol : mg_arrSymbols)
+            map.emplace(symbol.m_nCodepoint, &symbol);
+        return map;
+    }();
+    auto it = index.find(codepoint);
+    return it == index.end() ? nullptr : it->second;
 }
 
 uint32_t FindTexDelimiter(std::string_view name, bool bCommand)
@@ -299,6 +368,9 @@ uint32_t FindTexDelimiter(std::string_view name, bool bCommand)
         {"vert", '|'}, {"lvert", '|'}, {"rvert", '|'}, {"lVert", 0x2016}, {"rVert", 0x2016},
         {"langle", 0x27E8}, {"rangle", 0x27E9}, {"lfloor", 0x230A}, {"rfloor", 0x230B},
         {"lceil", 0x2308}, {"rceil", 0x2309}, {"lbrack", '['}, {"rbrack", ']'},
+        {"lgroup", 0x27EE}, {"rgroup", 0x27EF}, {"lmoustache", 0x23B0}, {"rmoustache", 0x23B1},
+        {"ulcorner", 0x231C}, {"urcorner", 0x231D}, {"llcorner", 0x231E}, {"lrcorner", 0x231F},
+        {"llbracket", 0x27E6}, {"rrbracket", 0x27E7}, {"lparen", '('}, {"rparen", ')'},
         {"backslash", '\\'}, {"uparrow", 0x2191}, {"downarrow", 0x2193}, {"updownarrow", 0x2195},
         {"Uparrow", 0x21D1}, {"Downarrow", 0x21D3}, {"Updownarrow", 0x21D5},
     };
@@ -330,6 +402,19 @@ uint32_t NegatedRelation(uint32_t codepoint)
     case 0x2225: return 0x2226;
     case 0x2223: return 0x2224;
     case 0x2203: return 0x2204;
+    case 0x227A: return 0x2280;
+    case 0x227B: return 0x2281;
+    case 0x2291: return 0x22E2;
+    case 0x2292: return 0x22E3;
+    case 0x22A2: return 0x22AC;
+    case 0x22A8: return 0x22AD;
+    case 0x224D: return 0x226D;
+    case 0x2192: return 0x219B;
+    case 0x2190: return 0x219A;
+    case 0x21D2: return 0x21CF;
+    case 0x21D0: return 0x21CD;
+    case 0x2194: return 0x21AE;
+    case 0x21D4: return 0x21CE;
     default: return 0;
     }
 }
@@ -351,6 +436,39 @@ uint32_t MapMathAlphabet(uint32_t cp, TexAlphabet alphabet, bool bForceItalic)
     if (alphabet == ALPHA_DEFAULT && bCapital && !bForceItalic)
         return cp;
     return base.m_nGreekCapital + static_cast<uint32_t>(greek);
+}
+
+uint32_t PlainMathLetter(uint32_t cp)
+{
+    // Unicode's math alphabets: 52 letters each from U+1D400, 10 digits each from U+1D7CE.
+    if (cp >= 0x1D400 && cp < 0x1D6A4) {
+        uint32_t letter = (cp - 0x1D400) % 52;
+        return MapMathAlphabet(letter < 26 ? 'A' + letter : 'a' + letter - 26, ALPHA_DEFAULT, false);
+    }
+    if (cp >= 0x1D7CE && cp <= 0x1D7FF)
+        return '0' + (cp - 0x1D7CE) % 10;
+    return cp;
+}
+
+std::string EncodeUtf8(uint32_t cp)
+{
+    std::string out;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
 }
 
 TexAtom AsciiAtom(char c)

@@ -1,10 +1,14 @@
 #pragma once
 
-// The command tables of the TeX renderer: symbols, operator names, accents
-// and delimiters, and the mapping of letters to the math alphabets.
+// The symbol tables of the TeX renderer: symbols, operator names and
+// delimiters, and the mapping of letters to the math alphabets. Commands that
+// build structure are in the command table (TexCommands.cpp).
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "tex/TexParser.h"
 
@@ -25,7 +29,24 @@ enum : uint8_t {
     SYMF_NOLIMITS = 8,     // scripts at the side even in display style (integrals)
 };
 
+// The entry of a table of records with a name (m_szName), found through an
+// index built on the first look-up; null when the table has no such name.
+template <typename T, size_t N>
+const T* FindByName(const T (&table)[N], std::string_view name)
+{
+    static const std::unordered_map<std::string_view, const T*> index = [&table] {
+        std::unordered_map<std::string_view, const T*> map;
+        for (const T& entry : table)
+            map.emplace(entry.m_szName, &entry);
+        return map;
+    }();
+    auto it = index.find(name);
+    return it == index.end() ? nullptr : it->second;
+}
+
 const TEX_SYMBOL* FindTexSymbol(std::string_view name);
+// The symbol whose command draws this code point (the first one listed); null for none.
+const TEX_SYMBOL* FindTexSymbolByCodepoint(uint32_t codepoint);
 
 struct TEX_OPNAME {
     const char* m_szName;
@@ -34,14 +55,6 @@ struct TEX_OPNAME {
 };
 
 const TEX_OPNAME* FindTexOperatorName(std::string_view name);
-
-struct TEX_ACCENT {
-    const char* m_szName;
-    uint32_t m_nCodepoint;
-    bool m_bStretch;
-};
-
-const TEX_ACCENT* FindTexAccent(std::string_view name);
 
 // Code point of a delimiter named after \left, \right or \big: "(", "\\{",
 // "langle", ... ; 0 for "." (no delimiter), UINT32_MAX when not a delimiter.
@@ -55,6 +68,12 @@ uint32_t NegatedRelation(uint32_t codepoint);
 // alphabet; other code points come back unchanged. bForceItalic makes capital
 // Greek italic under the default alphabet.
 uint32_t MapMathAlphabet(uint32_t codepoint, TexAlphabet alphabet, bool bForceItalic);
+
+// The plain (default alphabet) letter or digit of a math alphanumeric code
+// point, for alphabets a font lacks (script small letters); others unchanged.
+uint32_t PlainMathLetter(uint32_t codepoint);
+
+std::string EncodeUtf8(uint32_t codepoint);
 
 // Atom class of an ASCII character in math mode.
 TexAtom AsciiAtom(char c);

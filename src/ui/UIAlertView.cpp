@@ -4,6 +4,8 @@
 #include "ui/UIWindow.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
@@ -37,6 +39,13 @@ protected:
         QPainter p(this);
         if (isDown())
             p.fillRect(rect(), QColor(0, 0, 0, 28));
+        if (property("UIKeyboardButton").toBool()) {
+            // The button Enter taps.
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(UIStyle::tintColor(), 2));
+            p.setBrush(QColor(0, 122, 255, 24));
+            p.drawRoundedRect(QRectF(rect()).adjusted(4, 4, -4, -4), 7, 7);
+        }
         p.setPen(m_bDestructive ? UIStyle::destructiveColor() : UIStyle::tintColor());
         p.setFont(UIStyle::systemFont(m_bBold ? 17 : 17, m_bBold));
         p.drawText(rect(), Qt::AlignCenter, text());
@@ -78,6 +87,74 @@ void UIModalOverlay::show()
     mg_vecShown.append(this);
     QWidget::show();
     raise();
+    // The overlay takes the keyboard while it is up.
+    // (Inside the scaled window the application's focus is the window; the
+    // widget that had the keyboard is the screen's own focus widget.)
+    m_pPreviousFocus = host ? host->focusWidget() : QApplication::focusWidget();
+    setFocusPolicy(Qt::StrongFocus);
+    setFocus(Qt::OtherFocusReason);
+    setKeyboardButton(defaultButtonIndex());
+}
+
+bool UIModalOverlay::isAnyVisible()
+{
+    for (const auto& overlay : mg_vecShown)
+        if (overlay)
+            return true;
+    return false;
+}
+
+int UIModalOverlay::escapeButtonIndex() const
+{
+    if (m_nEscapeIndex >= 0)
+        return m_nEscapeIndex;
+    return m_nCancelIndex >= 0 ? m_nCancelIndex : numberOfButtons() - 1;
+}
+
+void UIModalOverlay::setKeyboardButton(int index)
+{
+    const int n = numberOfButtons();
+    if (n == 0)
+        return;
+    m_nKeyIndex = (index % n + n) % n;
+    for (int i = 0; i < n; ++i) {
+        m_vecButtons[i]->setProperty("UIKeyboardButton", i == m_nKeyIndex);
+        m_vecButtons[i]->update();
+    }
+}
+
+void UIModalOverlay::keyPressEvent(QKeyEvent* event)
+{
+    // Every key stops here: nothing behind the overlay hears the keyboard.
+    event->accept();
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_nKeyIndex >= 0)
+            dismissWithClickedButtonIndex(m_nKeyIndex);
+        break;
+    case Qt::Key_Escape:
+        if (numberOfButtons() > 0)
+            dismissWithClickedButtonIndex(escapeButtonIndex());
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        setKeyboardButton(m_nKeyIndex - 1);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        setKeyboardButton(m_nKeyIndex + 1);
+        break;
+    default:
+        break;
+    }
+}
+
+bool UIModalOverlay::focusNextPrevChild(bool next)
+{
+    setKeyboardButton(m_nKeyIndex + (next ? 1 : -1));
+    return true;
 }
 
 void UIModalOverlay::dismissWithClickedButtonIndex(int index)
@@ -88,6 +165,8 @@ void UIModalOverlay::dismissWithClickedButtonIndex(int index)
     m_bShown = false;
     mg_vecShown.removeAll(this);
     hide();
+    if (m_pPreviousFocus && m_pPreviousFocus->isVisible() && !isAnyVisible())
+        m_pPreviousFocus->setFocus(Qt::OtherFocusReason);
     clicked(index);
     deleteLater();
 }

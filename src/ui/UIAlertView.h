@@ -7,8 +7,15 @@
 // Button indexes: an alert counts its cancel button first, then the others in
 // order. A sheet counts its destructive button first, then the others, then
 // the cancel button last.
+//
+// While one is up it has the keyboard, and the screens behind get no key:
+// Enter (or Space) taps the framed button, at first the default one (an
+// alert's cancel button, else its first; a sheet's first button), arrows and
+// Tab move the frame, Esc taps the escape button (the cancel button, else the
+// last one). The keyboard goes back where it was when the overlay closes.
 
 #include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -32,13 +39,26 @@ public:
     // Closes as if the button had been tapped (the callback runs).
     void dismissWithClickedButtonIndex(int index);
 
+    // The button Esc taps; set it when the cancel button is not the one that
+    // leaves everything as it was.
+    int escapeButtonIndex() const;
+    void setEscapeButtonIndex(int index) { m_nEscapeIndex = index; }
+    // The button Enter taps now.
+    int keyboardButtonIndex() const { return m_nKeyIndex; }
+    // True while any alert or sheet is up.
+    static bool isAnyVisible();
+
 protected:
     UIModalOverlay() = default;
     virtual void build(QWidget* host) = 0;
     virtual void clicked(int index) = 0;
+    virtual int defaultButtonIndex() const = 0;
     QAbstractButton* makeButton(const QString& title, int index, QWidget* parent);
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    bool focusNextPrevChild(bool next) override;
+    void setKeyboardButton(int index);
 
     QString m_strTitle;
     QList<QAbstractButton*> m_vecButtons;
@@ -46,6 +66,9 @@ protected:
     int m_nCancelIndex = -1;
     int m_nDestructiveIndex = -1;
     int m_nTag = 0;
+    int m_nEscapeIndex = -1;
+    int m_nKeyIndex = -1;
+    QPointer<QWidget> m_pPreviousFocus;
     bool m_bShown = false;
     bool m_bDone = false;
 };
@@ -65,6 +88,7 @@ public:
 protected:
     void build(QWidget* host) override;
     void clicked(int index) override;
+    int defaultButtonIndex() const override { return m_nCancelIndex >= 0 ? m_nCancelIndex : 0; }
     void paintEvent(QPaintEvent*) override;
 
 private:
@@ -85,6 +109,7 @@ public:
 protected:
     void build(QWidget* host) override;
     void clicked(int index) override;
+    int defaultButtonIndex() const override { return 0; }
     void paintEvent(QPaintEvent*) override;
 
 private:

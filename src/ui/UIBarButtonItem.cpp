@@ -3,6 +3,7 @@
 #include "ui/UIImage.h"
 #include "ui/UIStyle.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -66,7 +67,7 @@ void UIBarButtonItem::trigger()
 UIBarButton::UIBarButton(UIBarButtonItem* item, bool onDark, bool back, QWidget* parent)
     : QAbstractButton(parent), m_pItem(item), m_bOnDark(onDark), m_bBack(back)
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     connect(item, &UIBarButtonItem::changed, this, &UIBarButton::sync);
     connect(this, &QAbstractButton::clicked, this, [this] {
@@ -86,6 +87,15 @@ void UIBarButton::sync()
     resize(sizeHint());
     updateGeometry();
     update();
+}
+
+void UIBarButton::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isEnabled()) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 QSize UIBarButton::sizeHint() const
@@ -111,6 +121,10 @@ void UIBarButton::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    if (hasFocus()) {
+        p.setPen(QPen(m_bOnDark ? QColor(Qt::white) : UIStyle::tintColor(), 2));
+        p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 6, 6);
+    }
 
     QColor color = m_bOnDark ? QColor(Qt::white) : UIStyle::tintColor();
     if (!isEnabled())
@@ -133,7 +147,7 @@ void UIBarButton::paintEvent(QPaintEvent*)
         const QPointF at((width() - size.width()) / 2.0, (height() - size.height()) / 2.0);
         if (!isEnabled())
             p.setOpacity(0.35);
-        p.drawPixmap(at, pixmap);
+        UIImage::draw(p, QRectF(at, QSizeF(size)), pixmap);
         return;
     }
 

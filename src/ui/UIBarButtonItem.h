@@ -57,6 +57,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    // Tab reaches the button; Enter or Space taps it.
+    void keyPressEvent(QKeyEvent*) override;
 
 private:
     void sync();

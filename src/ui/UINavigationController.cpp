@@ -408,6 +408,7 @@ void UINavigationController::finishAnimation()
 
 void UINavigationController::didShow(UIViewController* vc, bool animated)
 {
+    focusShownScreen();
     if (m_pDelegate)
         m_pDelegate->navigationControllerDidShowViewController(this, vc, animated);
 }

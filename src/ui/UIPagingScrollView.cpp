@@ -1,6 +1,10 @@
 #include "ui/UIPagingScrollView.h"
 
+#include "ui/UIStyle.h"
+
 #include <QEasingCurve>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QMouseEvent>
 #include <QVariantAnimation>
 #include <algorithm>
@@ -11,6 +15,23 @@ namespace {
 constexpr int kScrollMilliseconds = 300;
 // A swipe longer than this share of a page turns the page.
 constexpr qreal kSwipeShare = 0.15;
+// Up and Down scroll a tall page by this much.
+constexpr int kLineStep = 40;
+
+// The frame that shows the pages have the keyboard; it lets every touch through.
+class UIPagingFocusFrame : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(UIStyle::tintColor(), 2));
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+    }
+};
 
 } // namespace
 
@@ -23,6 +44,10 @@ UIPagingScrollView::UIPagingScrollView(const QRect& frame, QWidget* parent) : QW
     m_pContent = new QWidget(this);
     m_pContent->setAttribute(Qt::WA_TranslucentBackground);
     m_pContent->setGeometry(QRect(QPoint(0, 0), frame.size()));
+    setFocusPolicy(Qt::StrongFocus);
+    m_pFocusFrame = new UIPagingFocusFrame(this);
+    m_pFocusFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_pFocusFrame->hide();
 }
 
 void UIPagingScrollView::setContentSize(const QSize& size)
@@ -129,6 +154,84 @@ void UIPagingScrollView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         endPan(event->position().x());
+}
+
+int UIPagingScrollView::currentPage() const
+{
+    return static_cast<int>(std::lround(m_ptOffset.x() / std::max(1, width())));
+}
+
+int UIPagingScrollView::pageCount() const
+{
+    return std::max(1, (m_pContent->width() + width() - 1) / std::max(1, width()));
+}
+
+void UIPagingScrollView::turnToPage(int page)
+{
+    page = std::clamp(page, 0, pageCount() - 1);
+    setContentOffset(QPointF(page * width(), m_ptOffset.y()), true);
+}
+
+void UIPagingScrollView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        event->ignore();
+        return;
+    }
+    // A glide under way counts as arrived: quick presses turn page after page.
+    const int page = m_pAnimation && isAnimating()
+                         ? static_cast<int>(std::lround(m_pAnimation->endValue().toPointF().x() / std::max(1, width())))
+                         : currentPage();
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+        turnToPage(page - 1);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+        turnToPage(page + 1);
+        break;
+    case Qt::Key_Home:
+        turnToPage(0);
+        break;
+    case Qt::Key_End:
+        turnToPage(pageCount() - 1);
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // The tall page on screen scrolls.
+        for (UIPageScrollView* pageView : m_pContent->findChildren<UIPageScrollView*>()) {
+            if (pageView->mapTo(this, QPoint(0, 0)).x() == 0) {
+                pageView->setContentOffset(pageView->contentOffset()
+                                           + (event->key() == Qt::Key_Down ? kLineStep : -kLineStep));
+                break;
+            }
+        }
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void UIPagingScrollView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    m_pFocusFrame->setGeometry(rect());
+    m_pFocusFrame->show();
+    m_pFocusFrame->raise();
+}
+
+void UIPagingScrollView::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    m_pFocusFrame->hide();
+}
+
+void UIPagingScrollView::resizeEvent(QResizeEvent*)
+{
+    m_pFocusFrame->setGeometry(rect());
 }
 
 // ---------------------------------------------------------------- UIPageScrollView

@@ -13,7 +13,10 @@ class QVariantAnimation;
 
 // A horizontally scrolling view that settles on whole pages: dragging moves
 // the content with the finger, releasing it glides to the nearest page, or
-// to the next one in the direction of a clear swipe.
+// to the next one in the direction of a clear swipe. With the keyboard,
+// Left and Page Up turn back a page, Right and Page Down forward, Home and
+// End go to the first and last page, Up and Down scroll a tall page; a frame
+// shows that the pages have the keyboard.
 class UIPagingScrollView : public QWidget {
     Q_OBJECT
 public:
@@ -37,16 +40,26 @@ public:
     void panTo(qreal x);
     void endPan(qreal x);
 
+    // The page shown (the nearest to the offset) and turning to another.
+    int currentPage() const;
+    int pageCount() const;
+    void turnToPage(int page);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QPointF clamped(const QPointF& offset) const;
     void applyOffset(const QPointF& offset);
 
     QWidget* m_pContent;
+    QWidget* m_pFocusFrame;
     QPointF m_ptOffset;
     QVariantAnimation* m_pAnimation = nullptr;
     bool m_bDragging = false;

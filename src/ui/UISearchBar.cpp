@@ -2,7 +2,9 @@
 
 #include "ui/UIBarButtonItem.h"
 #include "ui/UIStyle.h"
+#include "ui/UIView.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -35,6 +37,7 @@ UISearchBar::UISearchBar(QWidget* parent) : QWidget(parent)
         if (onTextDidChange)
             onTextDidChange(text);
     });
+    m_pField->installEventFilter(this);
     connect(m_pField, &QLineEdit::returnPressed, this, [this] {
         if (onSearchButtonClicked)
             onSearchButtonClicked();
@@ -55,12 +58,22 @@ void UISearchBar::setShowsCancelButton(bool shows)
 
 void UISearchBar::resignFirstResponder()
 {
-    m_pField->clearFocus();
+    UIResignFocus(m_pField);
 }
 
 bool UISearchBar::isFirstResponder() const
 {
     return m_pField->hasFocus();
+}
+
+bool UISearchBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pField && event->type() == QEvent::KeyPress && onArrowDown
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
+        onArrowDown();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void UISearchBar::resizeEvent(QResizeEvent*)

@@ -1,7 +1,7 @@
 #pragma once
 // A search field with a magnifier, a clear button and an optional Cancel
 // button. textDidChange follows the user's edits (not text set from code),
-// searchButtonClicked the Return key.
+// searchButtonClicked the Return key, arrowDown the Down key in the field.
 
 #include <QWidget>
 #include <functional>
@@ -31,9 +31,11 @@ public:
     std::function<void(const QString&)> onTextDidChange;
     std::function<void()> onSearchButtonClicked;
     std::function<void()> onCancelButtonClicked;
+    std::function<void()> onArrowDown;
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent*) override;
 
 private:

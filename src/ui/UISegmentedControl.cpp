@@ -2,6 +2,7 @@
 
 #include "ui/UIStyle.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,6 +11,7 @@ UISegmentedControl::UISegmentedControl(const QStringList& items, QWidget* parent
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void UISegmentedControl::setSelectedSegmentIndex(int index)
@@ -60,6 +62,19 @@ void UISegmentedControl::mouseReleaseEvent(QMouseEvent* event)
         onValueChanged(this);
 }
 
+void UISegmentedControl::keyPressEvent(QKeyEvent* event)
+{
+    const int step = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+    const int index = m_nSelected + step;
+    if (step == 0 || m_bMomentary || index < 0 || index >= numberOfSegments()) {
+        event->ignore();
+        return;
+    }
+    setSelectedSegmentIndex(index);
+    if (onValueChanged)
+        onValueChanged(this);
+}
+
 void UISegmentedControl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -90,7 +105,8 @@ void UISegmentedControl::paintEvent(QPaintEvent*)
         }
     }
     p.setClipping(false);
-    p.setPen(QPen(tint, 1));
+    // With the keyboard the outline is drawn thick.
+    p.setPen(QPen(hasFocus() ? tint.darker(150) : tint, hasFocus() ? 2.5 : 1));
     p.setBrush(Qt::NoBrush);
     p.drawPath(outline);
 }

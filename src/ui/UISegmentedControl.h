@@ -25,6 +25,8 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
+    // Tab reaches the control; Left and Right choose the segment beside.
+    void keyPressEvent(QKeyEvent*) override;
 
 private:
     int segmentAt(QPoint pos) const;

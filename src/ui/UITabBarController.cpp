@@ -66,7 +66,8 @@ void UITabBar::paintEvent(QPaintEvent*)
         const QRect r = itemRect(i);
         const QColor color = i == m_nSelected ? UIStyle::tintColor() : UIStyle::secondaryTextColor();
         // Tab icons are drawn as masks and take the colour of their state.
-        const QPixmap icon = UIImage::imageNamed(m_vecItems[i].imageName);
+        // The mask painted for the device pixels the bar covers.
+        const QPixmap icon = UIImage::imageForScale(m_vecItems[i].imageName, UIImage::deviceScale(p));
         if (!icon.isNull()) {
             QPixmap tinted(icon.size());
             tinted.setDevicePixelRatio(icon.devicePixelRatio());
@@ -77,7 +78,8 @@ void UITabBar::paintEvent(QPaintEvent*)
             tp.fillRect(tinted.rect(), color);
             tp.end();
             const QSize s = UIImage::logicalSize(icon);
-            p.drawPixmap(QPointF(r.center().x() + 1 - s.width() / 2.0, 4), tinted);
+            p.drawPixmap(QRectF(QPointF(r.center().x() + 1 - s.width() / 2.0, 4), QSizeF(s)), tinted,
+                         QRectF(tinted.rect()));
         }
         p.setPen(color);
         p.setFont(UIStyle::systemFont(10, i == m_nSelected));
@@ -187,6 +189,7 @@ void UITabBarController::setSelectedIndex(int index)
         if (old)
             old->viewDidDisappear(false);
         vc->viewDidAppear(false);
+        vc->focusShownScreen();
     }
     if (m_pDelegate)
         m_pDelegate->tabBarControllerDidSelectViewController(this, vc);

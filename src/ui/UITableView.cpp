@@ -4,6 +4,7 @@
 #include "ui/UIStyle.h"
 
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -16,6 +17,34 @@ constexpr int kAccessoryWidth = 30;
 }
 
 const char* const UITableView::kSelectionDidChangeNotification = "UITableViewSelectionDidChangeNotification";
+
+// Cells are hidden and handed out again while the list is laid out. A widget
+// in a cell that has the keyboard would lose it to the next widget in the
+// focus chain when its cell is hidden (another row's input line, say); the
+// list holds the keyboard meanwhile and gives it back when the widget is
+// still on screen.
+class UITableView::FocusKeeper {
+public:
+    explicit FocusKeeper(UITableView* table) : m_pTable(table)
+    {
+        QWidget* focus = table->window()->focusWidget();
+        if (focus && focus->hasFocus() && table->viewport()->isAncestorOf(focus)) {
+            m_pFocus = focus;
+            table->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    ~FocusKeeper()
+    {
+        if (m_pFocus && m_pFocus->isVisible() && m_pTable->hasFocus())
+            m_pFocus->setFocus(Qt::OtherFocusReason);
+    }
+    FocusKeeper(const FocusKeeper&) = delete;
+    FocusKeeper& operator=(const FocusKeeper&) = delete;
+
+private:
+    UITableView* m_pTable;
+    QPointer<QWidget> m_pFocus;
+};
 
 // ---------------------------------------------------------------- UITableViewCell
 
@@ -54,6 +83,14 @@ void UITableViewCell::setHighlighted(bool highlighted)
     update();
 }
 
+void UITableViewCell::setKeyboardFrame(bool framed)
+{
+    if (framed == m_bKeyboardFrame)
+        return;
+    m_bKeyboardFrame = framed;
+    update();
+}
+
 void UITableViewCell::resizeEvent(QResizeEvent*)
 {
     const int accessory = m_nAccessory == AccessoryNone ? 0 : kAccessoryWidth;
@@ -83,6 +120,11 @@ void UITableViewCell::paintEvent(QPaintEvent*)
         const qreal cy = height() / 2.0;
         p.drawPolyline(QPolygonF({QPointF(x, cy), QPointF(x + 5, cy + 5), QPointF(x + 14, cy - 6)}));
     }
+    if (m_bKeyboardFrame) {
+        p.setPen(QPen(UIStyle::tintColor(), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -3), 5, 5);
+    }
 }
 
 int UITableViewDelegate::tableViewHeightForRow(UITableView* tableView, int)
@@ -97,7 +139,7 @@ UITableView::UITableView(QWidget* parent) : QAbstractScrollArea(parent), m_clrSe
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setBackgroundColor(Qt::white);
 
     // A thin scroll indicator that shows while the list moves, as on a phone.
@@ -141,6 +183,7 @@ void UITableView::setEditing(bool editing, bool)
 
 void UITableView::reloadData()
 {
+    FocusKeeper keeper(this);
     // Every cell goes back to the pool; the data source hands them out again.
     for (UITableViewCell* cell : std::as_const(m_mapVisible))
         enqueue(cell);
@@ -159,6 +202,8 @@ void UITableView::reloadData()
     m_nContentHeight = y;
     if (m_nSelectedRow >= rows)
         m_nSelectedRow = -1;
+    if (m_nKeyboardRow >= rows)
+        m_nKeyboardRow = rows - 1;
     updateScrollRange();
     layoutCells();
     viewport()->update();
@@ -168,6 +213,7 @@ void UITableView::enqueue(UITableViewCell* cell)
 {
     cell->hide();
     cell->setHighlighted(false);
+    cell->setKeyboardFrame(false);
     cell->m_nRow = -1;
     m_pool[cell->reuseIdentifier()].append(cell);
 }
@@ -234,6 +280,7 @@ void UITableView::layoutCells()
 {
     if (m_bLayingOut || !m_pDataSource)
         return;
+    FocusKeeper keeper(this);
     m_bLayingOut = true;
     const int rows = numberOfRows();
     const int first = rows ? std::max(0, rowAt(0)) : 0;
@@ -267,6 +314,7 @@ void UITableView::layoutCells()
         cell->setPalette(palette);
         cell->setGeometry(rectForRow(r));
         cell->setHighlighted(r == m_nSelectedRow || (r == m_nPressedRow && !m_bDragging));
+        cell->setKeyboardFrame(r == m_nKeyboardRow && hasFocus() && focusPolicy() != Qt::NoFocus);
         cell->show();
     }
     m_pIndicator->raise();
@@ -403,6 +451,8 @@ void UITableView::mouseReleaseEvent(QMouseEvent* event)
             cell->setHighlighted(false);
         return;
     }
+    m_nKeyboardRow = row;
+    updateKeyboardFrame();
     selectRow(row);
     if (m_pDelegate)
         m_pDelegate->tableViewDidSelectRow(this, row);
@@ -412,4 +462,96 @@ void UITableView::wheelEvent(QWheelEvent* event)
 {
     if (m_bScrollEnabled)
         QAbstractScrollArea::wheelEvent(event);
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void UITableView::setKeyboardRow(int row)
+{
+    m_nKeyboardRow = numberOfRows() ? std::clamp(row, 0, numberOfRows() - 1) : -1;
+    scrollToRow(m_nKeyboardRow);
+    updateKeyboardFrame();
+}
+
+void UITableView::updateKeyboardFrame()
+{
+    // A list that takes no keyboard of its own (its cells' widgets do) frames no row.
+    const bool bFramed = hasFocus() && focusPolicy() != Qt::NoFocus;
+    for (UITableViewCell* cell : std::as_const(m_mapVisible))
+        cell->setKeyboardFrame(cell->row() == m_nKeyboardRow && bFramed);
+}
+
+// How many rows from `from` fill one screen of the list in that direction.
+int UITableView::rowsPerPage(int from, int direction) const
+{
+    int height = 0;
+    int n = 0;
+    for (int r = from; r >= 0 && r < numberOfRows(); r += direction) {
+        height += m_vecHeights[r];
+        if (height > viewport()->height())
+            break;
+        ++n;
+    }
+    return std::max(1, n - 1);
+}
+
+void UITableView::keyPressEvent(QKeyEvent* event)
+{
+    const int rows = numberOfRows();
+    if (rows == 0 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        event->ignore();
+        return;
+    }
+    const int row = std::max(0, m_nKeyboardRow);
+    switch (event->key()) {
+    case Qt::Key_Up:
+        setKeyboardRow(m_nKeyboardRow < 0 ? 0 : row - 1);
+        break;
+    case Qt::Key_Down:
+        setKeyboardRow(m_nKeyboardRow < 0 ? 0 : row + 1);
+        break;
+    case Qt::Key_PageUp:
+        setKeyboardRow(row - rowsPerPage(row, -1));
+        break;
+    case Qt::Key_PageDown:
+        setKeyboardRow(row + rowsPerPage(row, 1));
+        break;
+    case Qt::Key_Home:
+        setKeyboardRow(0);
+        break;
+    case Qt::Key_End:
+        setKeyboardRow(rows - 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_nKeyboardRow < 0 || (m_bEditing && !m_bAllowsSelectionDuringEditing)) {
+            event->ignore();
+            return;
+        }
+        // The same as a tap on the row.
+        scrollToRow(m_nKeyboardRow);
+        selectRow(m_nKeyboardRow);
+        if (m_pDelegate)
+            m_pDelegate->tableViewDidSelectRow(this, m_nKeyboardRow);
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void UITableView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (m_nKeyboardRow < 0 && numberOfRows() > 0 && focusPolicy() != Qt::NoFocus)
+        m_nKeyboardRow = std::max(0, rowAt(0));
+    updateKeyboardFrame();
+}
+
+void UITableView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    updateKeyboardFrame();
 }

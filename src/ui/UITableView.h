@@ -3,6 +3,8 @@
 // cell widgets; a cell that scrolls away goes to a pool and comes back through
 // dequeueReusableCell() with whatever subviews it had, as the data source left
 // them. A tap selects a row and tells the delegate; dragging scrolls.
+// With the keyboard, a framed row follows Up, Down, Page Up, Page Down, Home
+// and End, and Enter (or Space) acts on it as a tap does.
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -29,6 +31,9 @@ public:
     void setAccessoryType(AccessoryType type);
     bool isHighlighted() const { return m_bHighlighted; }
     void setHighlighted(bool highlighted);
+    // The row the keyboard is on, in a list that has the keyboard.
+    bool hasKeyboardFrame() const { return m_bKeyboardFrame; }
+    void setKeyboardFrame(bool framed);
     int row() const { return m_nRow; }
 
 protected:
@@ -42,6 +47,7 @@ private:
     QLabel* m_pTextLabel = nullptr;
     AccessoryType m_nAccessory = AccessoryNone;
     bool m_bHighlighted = false;
+    bool m_bKeyboardFrame = false;
     int m_nRow = -1;
 };
 
@@ -94,6 +100,9 @@ public:
     void scrollToRow(int row);
     int contentOffset() const;
     void setContentOffset(int offset);
+    // The row the keyboard is on, -1 for none.
+    int keyboardRow() const { return m_nKeyboardRow; }
+    void setKeyboardRow(int row);
 
 protected:
     void resizeEvent(QResizeEvent*) override;
@@ -103,13 +112,19 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void wheelEvent(QWheelEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    void focusInEvent(QFocusEvent*) override;
+    void focusOutEvent(QFocusEvent*) override;
 
 private:
+    class FocusKeeper;
     int rowAt(int viewportY) const;
     void layoutCells();
     void updateScrollRange();
     void enqueue(UITableViewCell* cell);
     void paintViewport();
+    int rowsPerPage(int from, int direction) const;
+    void updateKeyboardFrame();
 
     UITableViewDataSource* m_pDataSource = nullptr;
     UITableViewDelegate* m_pDelegate = nullptr;
@@ -121,6 +136,7 @@ private:
     QHash<QString, QList<UITableViewCell*>> m_pool;
     int m_nSelectedRow = -1;
     int m_nPressedRow = -1;
+    int m_nKeyboardRow = -1;
     QPoint m_ptPress;
     int m_nPressOffset = 0;
     bool m_bDragging = false;

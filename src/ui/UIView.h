@@ -16,3 +16,12 @@ public:
 protected:
     void resizeEvent(QResizeEvent*) override;
 };
+
+// Takes the keyboard away from a widget ("closes the keyboard"). Inside the
+// scaled window Qt clears the focus of an embedded widget without telling it,
+// so the widget is sent its focus-out here: a field still commits its text.
+void UIResignFocus(QWidget* widget);
+
+// Shows a one-line text in a label: cut with "…" where it does not fit, the
+// whole text then as the label's tooltip.
+void UISetElidedText(class QLabel* label, const QString& text);

@@ -2,6 +2,9 @@
 
 #include "ui/UIBarButtonItem.h"
 #include "ui/UINavigationController.h"
+#include "ui/UITabBarController.h"
+
+#include <QApplication>
 
 void UINavigationItem::setTitle(const QString& title)
 {
@@ -47,6 +50,42 @@ UIViewController::~UIViewController()
 {
     // The view may sit inside a container that outlives the screen.
     delete m_pView.data();
+}
+
+QWidget* UIViewController::preferredFocusWidget()
+{
+    QWidget* root = view();
+    if (root->focusPolicy() & Qt::TabFocus)
+        return root;
+    for (QWidget* w = root->nextInFocusChain(); w && w != root; w = w->nextInFocusChain()) {
+        // Only what the user sees: a field on a page scrolled away is passed by.
+        if (root->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(root) && w->isEnabled()
+            && QRect(w->mapTo(root, QPoint(0, 0)), w->size()).intersects(root->rect()))
+            return w;
+    }
+    return nullptr;
+}
+
+void UIViewController::focusShownScreen()
+{
+    UIViewController* shown = this;
+    for (;;) {
+        if (auto* nav = qobject_cast<UINavigationController*>(shown); nav && nav->topViewController())
+            shown = nav->topViewController();
+        else if (auto* tabs = qobject_cast<UITabBarController*>(shown); tabs && tabs->selectedViewController())
+            shown = tabs->selectedViewController();
+        else
+            break;
+    }
+    if (!shown->isViewLoaded() || !shown->view()->isVisible())
+        return;
+    // The screen's window knows its own focus widget also when it is shown
+    // inside the scaled desktop window.
+    QWidget* focus = shown->view()->window()->focusWidget();
+    if (focus && focus->hasFocus() && (focus == shown->view() || shown->view()->isAncestorOf(focus)))
+        return;
+    if (QWidget* target = shown->preferredFocusWidget())
+        target->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget* UIViewController::view()

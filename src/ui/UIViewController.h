@@ -71,6 +71,13 @@ public:
     UINavigationController* navigationController() const { return m_pNavigationController; }
     UITabBarController* tabBarController() const;
 
+    // The widget that takes the keyboard when the screen comes on: the view
+    // itself when it takes focus, else the first widget that Tab reaches.
+    virtual QWidget* preferredFocusWidget();
+    // Gives the keyboard to the screen shown (the top of a stack, the
+    // selected tab), unless a widget of it has the keyboard already.
+    void focusShownScreen();
+
     virtual void viewWillAppear(bool animated) {}
     virtual void viewDidAppear(bool animated) {}
     virtual void viewWillDisappear(bool animated) {}

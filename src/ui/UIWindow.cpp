@@ -3,6 +3,9 @@
 #include "ui/UIStyle.h"
 
 #include <QApplication>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
@@ -61,6 +64,14 @@ void UIWindow::makeKeyAndVisible()
 {
     mg_pKeyWindow = this;
     show();
+    if (QGraphicsProxyWidget* proxy = graphicsProxyWidget(); proxy && proxy->scene()) {
+        for (QGraphicsView* view : proxy->scene()->views()) {
+            view->window()->show();
+            view->window()->raise();
+            view->window()->activateWindow();
+        }
+        return;
+    }
     raise();
     activateWindow();
 }

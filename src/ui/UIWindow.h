@@ -1,7 +1,8 @@
 #pragma once
-// The application window: a fixed 320 x 480 screen whose top 20 pixels are the
-// status strip (clock and battery, as on the phone), hidden in full-screen
-// mode. Alerts and action sheets cover the key window.
+// The application's screen: a fixed 320 x 480 screen whose top 20 pixels are
+// the status strip (clock and battery, as on the phone), hidden in full-screen
+// mode. Alerts and action sheets cover the key window. On the desktop it is
+// shown scaled inside a resizable window (UIWindowHost).
 
 #include <QWidget>
 
@@ -25,6 +26,7 @@ public:
 
     // The window alerts and sheets are shown over; the last one made key.
     static UIWindow* keyWindow();
+    // Shows the screen, and the desktop window that hosts it.
     void makeKeyAndVisible();
 
     bool isStatusBarHidden() const { return m_bStatusBarHidden; }

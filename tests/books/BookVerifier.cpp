@@ -258,6 +258,75 @@ private:
     ROUND_TRIP_OPTIONS m_options;
 };
 
+// ---- Variables of the engine's built-ins ----------------------------------------------
+
+// The built-ins whose first argument is an expression in a variable named by
+// the second: fnRoot(EXPR, x, LO, HI), fnEval(EXPR, x, X), fnInt(EXPR, x, A, B), ...
+const char* const mg_arrVariableBuiltins[] = {"fnroot(", "fnint(", "fnderiv(", "fneval(", "fnsum(", "fnproduct("};
+
+// One call of such a built-in in a lower-cased expression: its variable
+// letter (0 when the argument is not one letter), where the letter stands
+// as the second argument, and the span of the first argument, where the
+// letter means the variable.
+struct BUILTIN_VARIABLE {
+    char m_cLetter = 0;
+    size_t m_nLetterAt = 0;
+    size_t m_nExprBegin = 0;
+    size_t m_nExprEnd = 0;
+};
+
+// The top-level commas of the call whose argument list opens at nOpen, up
+// to its closing bracket.
+std::vector<size_t> TopLevelCommas(const std::string& strExpr, size_t nOpen)
+{
+    std::vector<size_t> vecCommas;
+    int nDepth = 0;
+    for (size_t k = nOpen; k < strExpr.size(); ++k) {
+        if (strExpr[k] == '(')
+            ++nDepth;
+        else if (strExpr[k] == ')' && --nDepth == 0)
+            break;
+        else if (strExpr[k] == ',' && nDepth == 1)
+            vecCommas.push_back(k);
+    }
+    return vecCommas;
+}
+
+std::vector<BUILTIN_VARIABLE> BuiltinVariables(const std::string& strExpr)
+{
+    std::vector<BUILTIN_VARIABLE> vecVariables;
+    for (const char* pszName : mg_arrVariableBuiltins) {
+        const size_t nLength = std::strlen(pszName);
+        for (size_t nAt = strExpr.find(pszName); nAt != std::string::npos; nAt = strExpr.find(pszName, nAt + 1)) {
+            const size_t nOpen = nAt + nLength - 1;
+            const std::vector<size_t> vecCommas = TopLevelCommas(strExpr, nOpen);
+            BUILTIN_VARIABLE var;
+            var.m_nExprBegin = nOpen + 1;
+            var.m_nExprEnd = vecCommas.empty() ? strExpr.size() : vecCommas[0];
+            if (vecCommas.size() >= 2) {
+                const std::string strArg = strExpr.substr(vecCommas[0] + 1, vecCommas[1] - vecCommas[0] - 1);
+                const size_t nLetter = strArg.find_first_not_of(' ');
+                if (nLetter != std::string::npos && strArg.find_last_not_of(' ') == nLetter &&
+                    strArg[nLetter] >= 'a' && strArg[nLetter] <= 'z') {
+                    var.m_cLetter = strArg[nLetter];
+                    var.m_nLetterAt = vecCommas[0] + 1 + nLetter;
+                }
+            }
+            vecVariables.push_back(var);
+        }
+    }
+    return vecVariables;
+}
+
+bool IsBuiltinVariableAt(const std::vector<BUILTIN_VARIABLE>& vecVariables, char c, size_t nAt)
+{
+    for (const BUILTIN_VARIABLE& var : vecVariables) {
+        if (var.m_cLetter == c && (nAt == var.m_nLetterAt || (nAt >= var.m_nExprBegin && nAt < var.m_nExprEnd)))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 // ---- Lint ---------------------------------------------------------------------------
@@ -328,11 +397,22 @@ std::vector<std::string> LintCalculableDetail(const _tag_formula_detail& det)
         // written with their "*".)
         if (mapAliases.count('e') && strExpr.find("e^") != std::string::npos)
             vecProblems.push_back(strWhere + ": e^ reads as Euler's number, not as the alias e");
+        // The variable of a root finder (or integral, sum, ...) is a letter
+        // of its own; it must not be an alias, which would be substituted.
+        const std::vector<BUILTIN_VARIABLE> vecVariables = BuiltinVariables(strExpr);
+        for (const BUILTIN_VARIABLE& var : vecVariables) {
+            if (var.m_cLetter == 0)
+                vecProblems.push_back(strWhere + ": the variable of a built-in call is not one letter");
+            else if (mapAliases.count(var.m_cLetter))
+                vecProblems.push_back(strWhere + ": the variable " + std::string(1, var.m_cLetter) +
+                                      " of a built-in call is an alias of the formula");
+        }
         // What is still lower case after the function names are protected is
         // substituted as an alias; a letter that names no other parameter
         // would reach the engine as a constant or a syntax error.
-        for (char c : strProtected) {
-            if (c < 'a' || c > 'z')
+        for (size_t nAt = 0; nAt < strProtected.size(); ++nAt) {
+            const char c = strProtected[nAt];
+            if (c < 'a' || c > 'z' || IsBuiltinVariableAt(vecVariables, c, nAt))
                 continue;
             auto it = mapAliases.find(c);
             if (it == mapAliases.end())

@@ -35,8 +35,10 @@ BOOK_SURVEY SurveyBook(const std::string& strBook);
 // Problems of one calculable formula's parameters and expressions that no
 // draw of values is needed to see: aliases that are not one letter or that
 // repeat, expression lists of the wrong length, letters that are no alias of
-// another parameter (a stray "e" or "i" would silently read as a constant),
-// the two-operand "exp", and nothing to calculate at all.
+// another parameter (a stray "e" or "i" would silently read as a constant)
+// except the variable of a root finder (fnRoot(EXPR, x, LO, HI)) inside its
+// expression, a variable that is an alias, the two-operand "exp", and
+// nothing to calculate at all.
 std::vector<std::string> LintCalculableDetail(const _tag_formula_detail& det);
 
 // Settings of the round trip.

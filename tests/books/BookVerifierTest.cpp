@@ -57,6 +57,7 @@ const ROUND_TRIP_CASE mg_arrRoundTripCases[] = {
      true, ""},
     {"large exponent, judged at full precision",
      {{"n", "", "0", "a*e^(b*40)"}, {"a", "", "0", "n/e^(b*40)"}, {"b", "", "0", "ln(n/a)/40"}}, true, ""},
+    {"solved by the root finder", {{"y", "", "0", "a^3+a"}, {"a", "", "0", "fnRoot((x^3+x)/y-1,x,0,y+1)"}}, true, ""},
 
     // planted errors fail
     {"inverse with the wrong power",
@@ -82,6 +83,8 @@ const ROUND_TRIP_CASE mg_arrRoundTripCases[] = {
     {"seed never real", {{"y", "", "0", "sqrt(-a)"}, {"a", "", "0", "-y^2"}}, false, "never evaluates y"},
     {"inverse never real", {{"y", "", "0", "a^2"}, {"a", "", "0", "sqrt(-y)"}}, false,
      "a (parameter a) "},
+    {"root finder on another equation",
+     {{"y", "", "0", "a^3+a"}, {"a", "", "0", "fnRoot((x^3+2*x)/y-1,x,0,y+1)"}}, false, "a (parameter a) = "},
 };
 
 class RoundTripCaseTest : public ::testing::TestWithParam<ROUND_TRIP_CASE> {};
@@ -144,6 +147,13 @@ const LINT_CASE mg_arrLintCases[] = {
     {"alias e before a power", {{"y", "", "0", "e^2"}, {"e", "", "0", "sqrt(y)"}}, "Euler's number"},
     {"pi beside aliases p and i", {{"y", "", "0", "pi*p*i"}, {"p", "", "0", "y/(pi*i)"}, {"i", "", "0", "y/(pi*p)"}},
      ""},
+    // a root finder's variable is a letter of its own inside its expression
+    {"root finder's variable", {{"y", "", "0", "a^3+a"}, {"a", "", "0", "fnRoot((x^3+x)/y-1,x,0,y+1)"}}, ""},
+    {"root finder's variable is an alias",
+     {{"y", "", "0", "a^3+b"}, {"a", "", "0", "fnRoot((b^3+b)/y-1,b,0,y)"}, {"b", "", "0", "y-a^3"}},
+     "the variable b of a built-in call is an alias"},
+    {"root finder's variable outside its expression",
+     {{"y", "", "0", "a^3+a"}, {"a", "", "0", "fnRoot((x^3+x)/y-1,x,0,y+1)+x"}}, "uses the letter x"},
 };
 
 TEST(BookVerifierTest, LintFindsWhatNoDrawIsNeededFor)

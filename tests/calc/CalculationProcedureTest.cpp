@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FormulaDetailMaker.h"
 #include "calc/CalculationProcedure.h"
 #include "calc/LedTokenModel.h"
 #include "engine/EngineState.h"
@@ -12,23 +13,7 @@
 
 namespace {
 
-struct Param {
-    const char* pszAlias;
-    const char* pszUnit;
-    const char* pszExpr;
-};
-
-_tag_formula_detail MakeDetail(const std::vector<Param>& params)
-{
-    _tag_formula_detail det;
-    for (const Param& p : params) {
-        _tag_formula_parameter& slot = det.m_arrParams[det.m_nParamCount++];
-        slot.m_strAlias = p.pszAlias;
-        slot.m_strUnit = p.pszUnit;
-        det.m_vecCalcFormulas.push_back(p.pszExpr);
-    }
-    return det;
-}
+using Param = TEST_PARAM;
 
 struct Case {
     const char* pszWhat;

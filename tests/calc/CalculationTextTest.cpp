@@ -177,6 +177,32 @@ TEST(CalculationText, ProtectAndRestoreFunctionNames)
     }
 }
 
+// The engine's built-ins survive the lower-casing of an expression: they are
+// protected and come back in the engine's own spelling.
+TEST(CalculationText, EngineBuiltinsComeBackInTheirSpelling)
+{
+    const struct {
+        const char* pszLower;
+        const char* pszRestored;
+    } kCases[] = {
+        {"fnroot(x^2-2,x,0,2)", "fnRoot(x^2-2,x,0,2)"},
+        {"fnint(x,x,0,1)+fnderiv(x^2,x,1)", "fnInt(x,x,0,1)+fnDeriv(x^2,x,1)"},
+        {"ncr(n,k)*npr(n,k)", "ncr(n,k)*npr(n,k)"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(RestoreFunctionNames(ProtectFunctionNames(c.pszLower)), c.pszRestored) << c.pszLower;
+
+    // A formula can solve by root finding: n and c are aliases, x is the
+    // root finder's own variable.
+    _tag_formula_detail det =
+        MakeDetail({{"n", "", "ncr(c,2)"}, {"c", "", "fnRoot(x*(x-1)/2-n,x,1,100)"}});
+    EXPECT_EQ(BuildCalculationText(det, 0, {"", "5"}).strText, "ncr((5),2)");
+    EXPECT_EQ(BuildCalculationText(det, 1, {"10", ""}).strText, "fnRoot(x*(x-1)/2-(10),x,1,100)");
+    const CALC_RESULT result = RunCalculation(det, 1, {"10", ""});
+    ASSERT_TRUE(result.bSuccess) << result.strMessage;
+    EXPECT_EQ(result.strResult, "5");
+}
+
 TEST(CalculationText, LongerNamesComeFirst)
 {
     // A name that contains another must be protected before it, or the

@@ -93,6 +93,8 @@ TEST(FormulaHandOver, SymbolAndUnitOfARow)
         {"\\theta", "^o", "\\theta\\hspace{1}(^o)"},
         {"", "m/s", "m/s"},  // no symbol: the unit alone
         {"", "", ""},
+        {"n", "", "n"},  // no unit: no empty brackets
+        {"n", "  ", "n"},
     };
     for (const auto& c : kCases) {
         _tag_formula_parameter param;

@@ -51,11 +51,28 @@ const ParseCase kParseCases[] = {
     {"5!i", "5!*i"},
     {"5!i+1", "5!*i+1"},
     {"sin(pi)", "sin(pi)"},
-    // percent before a last character
+    // pi and i before a name or [ans] multiply it; i inside a name does not
+    {"pisin(30)", "pi*sin(30)"},
+    {"i[ans]", "i*[VRE]"},
+    {"ie^2", "i*e^2"},
+    {"fib(5)", "fib(5)"},
+    // after percent and factorial an operand multiplies: the engine takes
+    // two operands in a row for an error
     {"50%2", "50%*2"},
+    {"50%(2)+1", "50%*(2)+1"},
+    {"5!2", "5!*2"},
+    {"3!x", "3!*x"},
+    // e after a number: an exponent when digits follow, else Euler's number
+    {"2e3", "2e3"},
+    {"6.6e−34", "6.6e-34"},
+    {"2e^3", "2*e^3"},
+    {"2e", "2*e"},
+    {"2e+1", "2e+1"},
+    {"2e+x", "2*e+x"},
     // the answer register
     {"2[ans]", "2*[VRE]"},
-    {"[ans]2", "[VRE]2"},
+    {"[ans]2", "[VRE]*2"},
+    {"[ans]x", "[VRE]*x"},
     {"[ans](1)", "[VRE]*(1)"},
     {"[ans][ans]", "[VRE]*[VRE]"},
     // exp is a binary word of its own
@@ -116,8 +133,10 @@ const ParseCase kSquareRootCases[] = {
     {"√(√(16))", "RT(2,RT(2,16))"},
     {"2√(9)+√(4)", "RT(2,9)+RT(2,4)"},
     {"√(4)+3√(8)", "RT(2,4)+RT(3,8)"},
-    // an unmatched ')' is no index
+    // an unmatched ')' is no index, nor is a function's argument list
     {"x)√(2)", "x)*RT(2,2)"},
+    {"sin(30)√(4)", "sin(30)*RT(2,4)"},
+    {"3√(8)√(4)", "RT(3,8)*RT(2,4)"},
     // indexed forms stay as they were
     {"2√", "RT(2,"},
     {"(4)√(16)", "RT((4),16)"},

@@ -10,29 +10,16 @@
 #include "calc/LedKeyCodes.h"
 #include "calc/LedTextRules.h"
 #include "calc/LedTokenModel.h"
+#include "engine/ExprStandardize.h"
+#include "LedTestSupport.h"
 
 using led::Utf16ToUtf8;
 using led::Utf8ToUtf16;
 
 namespace {
 
-// Every code unit is 10 points wide. A line 160 wide has a text area from
-// x = 12 of width 136, so with the 10-point slack 12 tokens of one unit fit.
-LedTokenModel MakeLine()
-{
-    LedTokenModel line;
-    line.setMeasure([](const std::u16string& s) { return 10.0f * static_cast<float>(s.size()); });
-    line.initSizes(160.0f, 36.0f);
-    return line;
-}
-
-std::string Joined(const LedTokenModel& line)
-{
-    std::string out;
-    for (const std::u16string& t : line.Tokens())
-        out += "[" + Utf16ToUtf8(t) + "]";
-    return out;
-}
+using ledtest::Joined;
+using ledtest::MakeLine;
 
 void Press(LedTokenModel& line, std::initializer_list<int> keys)
 {
@@ -138,6 +125,32 @@ TEST(LedTokenModel, SquareRootKeysParse)
     EXPECT_EQ(line.OutputParsedStringUtf8(), "RT(2,9)");
     Press(line, {18, 42, 1, 45});  // + 3√( 8 )
     EXPECT_EQ(line.OutputParsedStringUtf8(), "RT(2,9)+RT(3,8)");
+}
+
+// The engine takes two operands in a row for an error: whatever operand the
+// keys type next to another one, the line's engine text must say how they
+// combine. Every pair of the operands below evaluates without a syntax error.
+TEST(LedTokenModel, OperandsTypedSideBySideMultiply)
+{
+    const std::vector<std::vector<int>> vecOperands = {
+        {0},          {59},         {25},          {22},     {44, 11, 45}, {17, 11, 45},
+        {54, 12, 45}, {28, 11, 45}, {39, 11},     {6, 33},       {6, 43},  {40, 5, 45},  {42, 1, 45},
+        {125, 6, 45}, {26, 5, 46, 7, 45}, {38, 11}, {131, 5},    {11, 31}, {11, 27, 12},
+    };
+    for (const std::vector<int>& vecFirst : vecOperands) {
+        for (const std::vector<int>& vecSecond : vecOperands) {
+            LedTokenModel line = MakeLine();
+            for (int nKey : vecFirst)
+                line.InputCommand(nKey);
+            for (int nKey : vecSecond)
+                line.InputCommand(nKey);
+            const std::string strText = line.OutputParsedStringUtf8();
+            ClearErrorCode();
+            SetMode(MODE_DEGREES);
+            ExprEval(strText.c_str(), 0, 10);
+            EXPECT_NE(GetErrorCode(), ERR_SYNTAX) << Joined(line) << " -> " << strText;
+        }
+    }
 }
 
 TEST(LedTokenModel, DeleteAtCaretAndAtEnd)

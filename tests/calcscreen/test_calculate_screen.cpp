@@ -1085,7 +1085,7 @@ void TestCalculateScreen::theoryFormulaShowsDetailPages()
     QCOMPARE(detail->descriptionLabel()->text(),
              QString("Description:\n + ") + kLongDescription);
     QCOMPARE(detail->descriptionLabel()->geometry().top(), detail->formulaView()->bmHeight() + 30);
-    auto* picture = qobject_cast<QLabel*>(detail->pageView(1));
+    auto* picture = qobject_cast<UIImageView*>(detail->pageView(1));
     QVERIFY(picture);
     QCOMPARE(picture->geometry(), QRect(320 + (320 - 120) / 2, (366 - 90) / 2, 120, 90));
     auto* tex = qobject_cast<MIMEView*>(detail->pageView(2));

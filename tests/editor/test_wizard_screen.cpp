@@ -84,6 +84,7 @@ class TestWizardScreen : public QObject {
 
 private slots:
     void newFormulaIsWrittenAndCalculates();
+    void texPreviewsNameUnknownCommands();
     void doneWarnsAndKeepsTheTyping_data();
     void doneWarnsAndKeepsTheTyping();
     void stepThreeBuildsTheParameterPages();
@@ -136,6 +137,15 @@ void TestWizardScreen::newFormulaIsWrittenAndCalculates()
     QCOMPARE(wizard->pageControl()->numberOfPages(), 6);
     QVERIFY(!wizard->doneButtonItem()->isEnabled());
     screenshot(app.delegate->window, "wizard_step3");
+    // The pages' own texts, as the user reads them.
+    auto labelTexts = [](QWidget* page) {
+        QStringList texts;
+        for (QLabel* label : page->findChildren<QLabel*>())
+            texts << label->text();
+        return texts.join('|');
+    };
+    QVERIFY(labelTexts(wizard->form3()).contains("This field is required if the formula is calculable."));
+    QVERIFY(labelTexts(wizard->form4(0)).contains("Formula to calculate (*)"));
 
     fillParameter(wizard, 0, "F - force", "N", "f", "m*a");
     QCOMPARE(wizard->form4(0)->preview()->hasImage(), true);
@@ -175,6 +185,47 @@ void TestWizardScreen::newFormulaIsWrittenAndCalculates()
     QCOMPARE(QString::fromStdString(det.m_arrParams[0].m_strName), QString("F"));
     QCOMPARE(QString::fromStdString(det.m_arrParams[0].m_strDescription), QString("force"));
     QCOMPARE(QString::fromStdString(det.m_arrParams[2].m_strUnit), QString("m/s^2"));
+}
+
+void TestWizardScreen::texPreviewsNameUnknownCommands()
+{
+    QTemporaryDir home;
+    App app(home.path());
+    NewFormulaViewController* wizard = startNewFormula(app);
+    QVERIFY(wizard);
+
+    // Step 2: the message appears under the preview and pushes the picture list down.
+    goToPage(wizard, 1);
+    Form2* step2 = wizard->form2();
+    QWidget* previewFrame = step2->preview()->parentWidget();
+    // The list's caption stands 11 pixels under the preview, the list 22 under its caption.
+    QVERIFY(!step2->texMessage()->isVisible());
+    QCOMPARE(step2->imageTable()->y(), previewFrame->geometry().bottom() + 33);
+    typeInto(step2->texField()->editor(), "F = \\foo m");
+    QVERIFY(step2->preview()->hasImage());
+    QVERIFY(step2->texMessage()->isVisible());
+    QCOMPARE(step2->texMessage()->text(), QString("Unknown TeX command: \\foo"));
+    QVERIFY(step2->texMessage()->y() > previewFrame->geometry().bottom());
+    QVERIFY(step2->imageTable()->y() - 22 > step2->texMessage()->geometry().bottom());
+    screenshot(app.delegate->window, "wizard_step2_unknown");
+    step2->texField()->setText("F = m a");
+    QVERIFY(!step2->texMessage()->isVisible());
+    QCOMPARE(step2->imageTable()->y(), previewFrame->geometry().bottom() + 33);
+
+    // Step 4: the same under the unit's preview; the fields below make room for it.
+    setParameterCount(wizard, "1");
+    goToPage(wizard, WIZARD_FIRST_PARAMETER_PAGE);
+    Form4* step4 = wizard->form4(0);
+    const int aliasTop = step4->aliasField()->y();
+    typeInto(step4->unitField(), "\\newton\\,\\begin{units} m \\end{units}");
+    QCOMPARE(step4->texMessage()->text(),
+             QString("Unknown TeX command: \\newton\nUnknown TeX command: \\begin{units}"));
+    QVERIFY(step4->texMessage()->isVisible());
+    QVERIFY(step4->aliasField()->y() >= aliasTop + step4->texMessage()->height());
+    screenshot(app.delegate->window, "wizard_step4_unknown");
+    step4->unitField()->setText("N");
+    QVERIFY(!step4->texMessage()->isVisible());
+    QCOMPARE(step4->aliasField()->y(), aliasTop);
 }
 
 void TestWizardScreen::doneWarnsAndKeepsTheTyping_data()
@@ -321,10 +372,13 @@ void TestWizardScreen::fieldsTakeWhatTheyAccept()
     NewFormulaViewController* wizard = startNewFormula(app);
     QVERIFY(wizard);
 
-    // Tab out of the last field of a step goes on to the next step's page.
+    // Tab goes on to the type switch, and out of the last control of a step
+    // to the next step's page.
     QWidget* description = wizard->form1()->descriptionField()->editor();
     typeInto(description, "x");
     QTest::keyClick(description, Qt::Key_Tab);
+    QVERIFY(wizard->form1()->typeControl()->hasFocus());
+    QTest::keyClick(wizard->form1()->typeControl(), Qt::Key_Tab);
     QVERIFY(wizard->form2()->texField()->editor()->hasFocus());
     QTRY_COMPARE(wizard->currentPage(), 1);
 

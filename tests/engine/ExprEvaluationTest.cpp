@@ -96,7 +96,6 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
     const Case arrCases[] = {
         // operands and the bottom of the stack
         {"2+3", 1, 5, 0, 0},
-        {"2 3", 1, 2, 0, 0},
         {"i*i", 1, -1, 0, 0},
         {"pi", 1, PI, 0, 0},
         {"e", 1, 2.718281828459045, 0, 0},
@@ -124,7 +123,6 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         {"(-8)^(1/3)", 1, -2, 0, 0},
         {"(-16)^0.25", 1, 1.4142135623730951, 1.4142135623730951, 0},
         {"2^0.5", 1, 1.4142135623730951, 0, 0},
-        {"2^-1", 1, NONE, NONE, ERR_SYNTAX},
         {"2^(-1)", 1, 0.5, 0, 0},
         {"0^0", 1, 1, 0, 0},
         {"0^(-1)", 1, NONE, NONE, ERR_LIBRARY},
@@ -133,6 +131,7 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         {"0 root 8", 1, NONE, NONE, ERR_LIBRARY},
         {"2 exp 3", 1, 2000, 0, 0},
         {"1.5 exp (-2)", 1, 0.015, 0, 0},
+        {"2 exp -3", 1, 0.002, 0, 0},
         // division and logarithms
         {"1/4", 1, 0.25, 0, 0},
         {"1/0", 1, NONE, NONE, ERR_LIBRARY},
@@ -146,10 +145,9 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         // percent and factorial
         {"50%", 1, 0.5, 0, 0},
         {"5!", 1, 120, 0, 0},
-        {"5.5!", 1, 120, 0, 0},
         {"0!", 1, 1, 0, 0},
         {"20!", 1, 2432902008176640000.0, 0, 0},
-        {"1501!", 1, NONE, NONE, ERR_LIBRARY},
+        {"1779!", 1, NONE, NONE, ERR_LIBRARY},
         {"(-1)!", 1, NONE, NONE, ERR_LIBRARY},
         {"i!", 1, NONE, NONE, ERR_COMPLEX},
         {"(2*i)%", 1, NONE, NONE, ERR_COMPLEX},
@@ -181,9 +179,9 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         {"sin(100)", 2, 1, 0, 0},
         {"cos(60)", 0, 0.5, 0, 0},
         {"tan(45)", 0, 1, 0, 0},
-        {"tan(90)", 0, NONE, NONE, ERR_LIBRARY},
-        {"tan(-90)", 0, NONE, NONE, ERR_LIBRARY},
-        {"tan(pi/2)", 1, NONE, NONE, ERR_LIBRARY},
+        {"tan(90)", 0, NONE, NONE, ERR_TAN},
+        {"tan(-90)", 0, NONE, NONE, ERR_TAN},
+        {"tan(pi/2)", 1, NONE, NONE, ERR_TAN},
         {"tan(1+i)", 1, 0.27175258531951174, 1.0839233273386946, 0},
         {"tan(1+2*i)", 1, 0.0338128260798967, 1.0147936161466335, 0},
         {"sec(60)", 0, 2, 0, 0},
@@ -221,24 +219,182 @@ TEST_F(ExprEvaluationTest, ExtendedValues)
         {"acsch(1)", 1, 0.881373587019543, 0, 0},
         // words that are no value
         {"y+1", 1, NONE, NONE, ERR_SYNTAX},
-        {"2pi", 1, NONE, NONE, ERR_SYNTAX},
-        {"1e-5", 1, NONE, NONE, ERR_SYNTAX},
         {"actan(1)", 1, NONE, NONE, ERR_SYNTAX},
         {"2)+(3", 1, NONE, NONE, ERR_SYNTAX},
-        {"+3", 1, NONE, NONE, ERR_SYNTAX},
         {"sin", 1, NONE, NONE, ERR_SYNTAX},
     };
     for (const Case& c : arrCases)
         Check(c, Extended(c.lpszText, c.nMode));
 }
 
+// Numbers are read the way people write them, and a text that is not one
+// expression is an error, never the value of a part of it.
+TEST_F(ExprEvaluationTest, NumbersAsWritten)
+{
+    const Case arrCases[] = {
+        // a point with no digit before it, or none after it
+        {".5", 1, 0.5, 0, 0},
+        {"1+.5", 1, 1.5, 0, 0},
+        {"-.25", 1, -0.25, 0, 0},
+        {"1.", 1, 1, 0, 0},
+        {"1.+1", 1, 2, 0, 0},
+        {".", 1, NONE, NONE, ERR_SYNTAX},
+        {"1.2.3", 1, NONE, NONE, ERR_SYNTAX},
+        // an exponent right after a number: e or E, a sign, digits
+        {"2e-3", 1, 0.002, 0, 0},
+        {"6.62607015e-34", 1, 6.62607015e-34, 0, 0},
+        {"1.5E+8", 1, 1.5e8, 0, 0},
+        {"1e-6", 1, 1e-6, 0, 0},
+        {"1.e5", 1, 1e5, 0, 0},
+        {".5e1", 1, 5, 0, 0},
+        {"2e3^2", 1, 4e6, 0, 0},
+        // e alone is Euler's number
+        {"2*e", 1, 2 * 2.718281828459045, 0, 0},
+        {"e^2", 1, 7.38905609893065, 0, 0},
+        {"e-3", 1, 2.718281828459045 - 3, 0, 0},
+        {"2e", 1, NONE, NONE, ERR_SYNTAX},
+        {"2e+", 1, NONE, NONE, ERR_SYNTAX},
+        // i right after a number makes it imaginary: a+bi reads back
+        {"2i", 1, 0, 2, 0},
+        {"1e+00-1e+00i", 1, 1, -1, 0},
+        {"2i^2", 1, -4, 0, 0},
+        {"2ii", 1, NONE, NONE, ERR_SYNTAX},
+        // two operands with nothing between them
+        {"12 345", 1, NONE, NONE, ERR_SYNTAX},
+        {"2 3", 1, NONE, NONE, ERR_SYNTAX},
+        {"2(3)", 1, NONE, NONE, ERR_SYNTAX},
+        {"(2)(3)", 1, NONE, NONE, ERR_SYNTAX},
+        {"2pi", 1, NONE, NONE, ERR_SYNTAX},
+        {"3sin(30)", 0, NONE, NONE, ERR_SYNTAX},
+        {"5!2", 1, NONE, NONE, ERR_SYNTAX},
+        {"-(2 3)", 1, NONE, NONE, ERR_SYNTAX},
+        {"[VRE]2", 1, NONE, NONE, ERR_SYNTAX},
+        // a sign right after an operator or "(" is a sign
+        {"2*-3", 1, -6, 0, 0},
+        {"2^-1", 1, 0.5, 0, 0},
+        {"10^-3", 1, 0.001, 0, 0},
+        {"(-2)*-2", 1, 4, 0, 0},
+        {"2*+3", 1, 6, 0, 0},
+        {"+3", 1, 3, 0, 0},
+        {"(+3)*2", 1, 6, 0, 0},
+        {"2- -3", 1, 5, 0, 0},
+        {"sin -30", 0, -0.5, 0, 0},
+        // the sign binds below "^" and above "*": -(3^2), (2^-1)+1
+        {"2*-3^2", 1, -18, 0, 0},
+        {"2^-1+1", 1, 1.5, 0, 0},
+        {"2^-3^2", 1, 1.0 / 512, 0, 0},
+        {"2*-3!", 1, -12, 0, 0},
+        {"2*-(1+2)", 1, -6, 0, 0},
+        // still refused
+        {"1--2", 1, NONE, NONE, ERR_SYNTAX},
+        {"2*-+3", 1, NONE, NONE, ERR_SYNTAX},
+        {"2*-", 1, NONE, NONE, ERR_SYNTAX},
+        {"(2*-)+1", 1, NONE, NONE, ERR_SYNTAX},
+        {"2*/3", 1, NONE, NONE, ERR_SYNTAX},
+    };
+    for (const Case& c : arrCases) {
+        Check(c, Extended(c.lpszText, c.nMode));
+        if (c.nMode == MODE_RADIANS) {
+            SCOPED_TRACE("double evaluator");
+            Check(c, Double(c.lpszText, c.nMode));
+        }
+    }
+}
+
+// A sum that cancels to rounding noise of its operands is cleared to zero; a
+// value that is merely small keeps its value, and a sign never clears it.
+TEST_F(ExprEvaluationTest, CancellationIsClearedRelativeToTheOperands)
+{
+    const struct {
+        const char* lpszText;
+        double re;
+    } arrCases[] = {
+        {"0.1+0.2-0.3", 0},
+        {"1/3-1/3", 0},
+        {"0+1e-65", 1e-65},
+        {"1e-70-0", 1e-70},
+        {"-1e-70", -1e-70},
+        {"-(1e-90)", -1e-90},
+        {"3e-80-1e-80", 2e-80},
+        {"1e-100+1e-100", 2e-100},
+    };
+    for (const auto& c : arrCases) {
+        SCOPED_TRACE(c.lpszText);
+        const Outcome o = Extended(c.lpszText);
+        ASSERT_TRUE(o.bOk);
+        if (c.re == 0)
+            EXPECT_EQ(o.re, 0.0);
+        else
+            EXPECT_NEAR(o.re / c.re, 1.0, 1e-14);
+    }
+}
+
+// In degrees and grads the angle is reduced in its own unit, exactly: the
+// exact angles give exact values (compared word for word) and every pole is
+// the function's own error.
+TEST_F(ExprEvaluationTest, ExactAngles)
+{
+    const Case arrCases[] = {
+        {"sin(540)", 0, 0, 0, 0},
+        {"sin(30)", 0, 0.5, 0, 0},
+        {"sin(-30)", 0, -0.5, 0, 0},
+        {"sin(150)", 0, 0.5, 0, 0},
+        {"cos(90)", 0, 0, 0, 0},
+        {"cos(60)", 0, 0.5, 0, 0},
+        {"cos(-240)", 0, -0.5, 0, 0},
+        {"tan(45)", 0, 1, 0, 0},
+        {"tan(-135)", 0, 1, 0, 0},
+        {"tan(180)", 0, 0, 0, 0},
+        {"ctan(90)", 0, 0, 0, 0},
+        {"ctan(225)", 0, 1, 0, 0},
+        {"sec(180)", 0, -1, 0, 0},
+        {"csc(-90)", 0, -1, 0, 0},
+        {"sin(36000000000000000030)", 0, 0.5, 0, 0},
+        {"sin(200)", 2, 0, 0, 0},
+        {"cos(300)", 2, 0, 0, 0},
+        {"tan(50)", 2, 1, 0, 0},
+        // poles: odd multiples of 90 degrees for tan and sec, multiples of
+        // 180 for csc and ctan
+        {"tan(270)", 0, NONE, NONE, ERR_TAN},
+        {"tan(-450)", 0, NONE, NONE, ERR_TAN},
+        {"sec(270)", 0, NONE, NONE, ERR_SEC},
+        {"csc(540)", 0, NONE, NONE, ERR_CSC},
+        {"ctan(540)", 0, NONE, NONE, ERR_COTAN},
+        {"ctan(0)", 0, NONE, NONE, ERR_COTAN},
+        {"tan(300)", 2, NONE, NONE, ERR_TAN},
+        // inverse functions: exact at the exact points
+        {"asin(0.5)", 0, 30, 0, 0},
+        {"asin(-1)", 0, -90, 0, 0},
+        {"acos(-0.5)", 0, 120, 0, 0},
+        {"atan(1)", 0, 45, 0, 0},
+        {"atan(-1)", 2, -50, 0, 0},
+        {"acos(0)", 2, 100, 0, 0},
+        {"asin(sqrt(3)/2)", 0, 60, 0, 0},
+        {"asin(0.6)", 0, 36.86989764584402, 0, 0},
+    };
+    for (const Case& c : arrCases) {
+        SCOPED_TRACE(std::string(c.lpszText) + " mode " + std::to_string(c.nMode));
+        const Outcome o = Extended(c.lpszText, c.nMode);
+        EXPECT_EQ(o.nError, c.nError);
+        if (c.nError != 0)
+            continue;
+        // Exact values are exact: the double of the result is the value.
+        if (c.re == std::round(c.re) || c.re == 0.5 || c.re == -0.5)
+            EXPECT_EQ(o.re, c.re);
+        else
+            EXPECT_NEAR(o.re, c.re, 1e-13 * std::fabs(c.re));
+    }
+}
+
 TEST_F(ExprEvaluationTest, DoubleValues)
 {
     const Case arrCases[] = {
         {"2+3", 1, 5, 0, 0},
-        {"2 3", 1, 2, 0, 0},
+        {"2 3", 1, NONE, NONE, ERR_SYNTAX},
+        {"2*-3", 1, -6, 0, 0},
         {"exp(1)", 1, 2.718281828459045, 0, 0},
-        {"2 exp 3", 1, 2, 0, 0},  // exp takes one operand here
+        // exp takes one operand here: 2 and e^3 are left, not one value
+        {"2 exp 3", 1, NONE, NONE, ERR_SYNTAX},
         {"-3+2", 1, -1, 0, 0},
         {"2^10", 1, 1024, 0, 0},
         {"(-8)^(1/3)", 1, -2, 0, 0},
@@ -251,7 +407,8 @@ TEST_F(ExprEvaluationTest, DoubleValues)
         {"1/4", 1, 0.25, 0, 0},
         {"170!", 1, 7.257415615307994e306, 0, 0},
         {"171!", 1, NONE, NONE, ERR_OUT_OF_RANGE},
-        {"5.5!", 1, NONE, NONE, ERR_NOT_WHOLE},
+        {"5.5!", 1, 287.88527781504433, 0, 0},
+        {"(-2)!", 1, NONE, NONE, ERR_LIBRARY},
         {"i!", 1, NONE, NONE, ERR_COMPLEX},
         {"50%", 1, 0.5, 0, 0},
         {"7.5 mod 2", 1, NONE, NONE, ERR_NOT_WHOLE},
@@ -426,12 +583,12 @@ TEST_F(ExprEvaluationTest, StacksAndBuffersAreBounded)
     const std::string strDeep = std::string(1000, '(') + "7" + std::string(1000, ')');
     EXPECT_EQ(Extended(strDeep).re, 7);
 
-    // Exactly 1024 loose operands fit, 1025 do not.
-    std::string strLoose = "5";
+    // Exactly 1024 operands waiting for their powers fit, 1025 do not.
+    std::string strWaiting = "5";
     for (int i = 1; i < 1024; ++i)
-        strLoose += " 1";
-    EXPECT_EQ(Extended(strLoose).re, 5);
-    EXPECT_EQ(Extended(strLoose + " 1").nError, ERR_SYNTAX);
+        strWaiting += "^1";
+    EXPECT_EQ(Extended(strWaiting).re, 5);
+    EXPECT_EQ(Extended(strWaiting + "^1").nError, ERR_SYNTAX);
 
     // Texts that do not fit the 4096-byte buffers.
     const std::string strLong = "1+" + std::string(5000, '1');

@@ -53,7 +53,7 @@ TEST_F(ExpressionParserTest, TokenLists)
         {"", 10, nullptr, 0, nullptr},
         {"  ))", 10, nullptr, 0, nullptr},
         {"3+", 10, nullptr, 0, nullptr},
-        {"3.", 10, nullptr, 0, nullptr},
+        {"3.", 10, nullptr, 1, "3."},
         {")2(", 10, nullptr, 0, nullptr},
         {"(3)", 10, nullptr, 1, "( 3 )"},
         {"5!", 10, nullptr, 1, "5 !"},
@@ -63,9 +63,20 @@ TEST_F(ExpressionParserTest, TokenLists)
         {"[VRE]*2", 10, nullptr, 1, "vre * 2"},
         {"1--2", 10, nullptr, 0, nullptr},
         {"1-(-2)", 10, nullptr, 1, "1 - ( - 2 )"},
-        {".5", 10, nullptr, 1, "5"},
+        // numbers: a point with digits on either side, an exponent right
+        // after them; whatever follows a number is a token of its own
+        {".5", 10, nullptr, 1, ".5"},
+        {"1+.5", 10, nullptr, 1, "1 + .5"},
         {"1e5", 10, nullptr, 1, "1e5"},
-        {"1e-5", 10, nullptr, 1, "1e - 5"},
+        {"1e-5", 10, nullptr, 1, "1e-5"},
+        {"1.5E+8*2", 10, nullptr, 1, "1.5e+8 * 2"},
+        {"2e", 10, nullptr, 1, "2 e"},
+        {"2e+x", 10, "x", 1, "2 e + x"},
+        {"12 345", 10, nullptr, 1, "12 345"},
+        {"1.2.3", 10, nullptr, 1, "1.2 .3"},
+        {"2..", 10, nullptr, 0, nullptr},
+        {"(.)", 10, nullptr, 0, nullptr},
+        {"pie", 10, nullptr, 0, nullptr},
         {"2,3", 10, nullptr, 0, nullptr},
         {"2<3", 10, nullptr, 0, nullptr},
         {"2\xc3\x97" "3", 10, nullptr, 0, nullptr},
@@ -80,7 +91,7 @@ TEST_F(ExpressionParserTest, TokenLists)
         {"y^2", 10, "x", 0, nullptr},
         {"foo+1", 10, nullptr, 0, nullptr},
         {"fnInt(x,x,0,1)", 10, nullptr, 0, nullptr},
-        {"2pi", 10, nullptr, 1, "2pi"},
+        {"2pi", 10, nullptr, 1, "2 pi"},
         // parentheses are only counted here
         {"(2+3", 10, nullptr, 0, nullptr},
         {"2)+(3", 10, nullptr, 1, "2 ) + ( 3"},
@@ -165,10 +176,18 @@ TEST_F(ExpressionParserTest, PostfixStrings)
         {"sin 30+1", "30 sin 1 + "},
         {"sqrt 4^2", "4 sqrt 2 ^ "},
         {"3 root 8*2", "3 8 root 2 * "},
-        // signs are binary "-" with nothing before them in their group
+        // at the start of a group a sign is a binary "-" with nothing
+        // before it; after an operator it opens a group of its own, closed
+        // by the next operator that binds more loosely than "^"
         {"-3+2", "3 - 2 + "},
         {"2*(-3)", "2 ( 3 - ) * "},
         {"(-(2))", "( ( 2 ) - ) "},
+        {"2*-3", "2 ( 3 - ) * "},
+        {"2^-1", "2 ( 1 - ) ^ "},
+        {"2*-3^2+1", "2 ( 3 2 ^ - ) * 1 + "},
+        {"sin -30", "( 30 - ) sin "},
+        {"2*+3", "2 3 * "},
+        {"+3", "3 "},
         // postfix operators
         {"5!%", "5 ! % "},
         {"2*5!", "2 5 ! * "},
@@ -176,13 +195,18 @@ TEST_F(ExpressionParserTest, PostfixStrings)
         {"abs(-3)+1", "( 3 - ) 1 + abs "},
         {"2*abs(-3)", "2 ( 3 - ) abs * "},
         {"abs 1 and 2", "1 abs 2 and "},
-        // loose operands pass through
-        {"2 3", "2 3 "},
-        // rejections
-        {"2*-3", nullptr},
-        {"2^-1", nullptr},
+        // rejections: two operands or two operators in a row, an operator
+        // or a function without its operand
+        {"2 3", nullptr},
+        {"2(3)", nullptr},
+        {"(2)(3)", nullptr},
+        {"2 sin 3", nullptr},
+        {"5! 2", nullptr},
+        {"2*-+3", nullptr},
         {"2*%3", nullptr},
         {"2)+(3", nullptr},
+        {"(2*)+1", nullptr},
+        {"2*sin", nullptr},
     };
     for (const PostfixCase& c : arrCases) {
         SCOPED_TRACE(c.lpszText);

@@ -51,6 +51,32 @@ TEST(DisplayFormatTest, DecimalResults)
     }
 }
 
+// Scientific notation for other programs: trailing zeros dropped, a signed
+// exponent of at least two digits, rounding carried into the exponent.
+TEST(DisplayFormatTest, ScientificResults)
+{
+    const struct {
+        const char* lpszValue;
+        int nDigits;
+        const char* lpszText;
+    } arrCases[] = {
+        {"262537412640768743.99999", 12, "2.625374126408e+17"},
+        {"-1.5e-12", 12, "-1.5e-12"},
+        {"0", 12, "0e+00"},
+        {"1", 12, "1e+00"},
+        {"-250", 12, "-2.5e+02"},
+        {"9.9999", 2, "1e+01"},
+        {"0.333333333", 2, "3.33e-01"},
+        {"1e-100", 5, "1e-100"},
+        {"-1.25e4000", 98, "-1.25e+4000"},
+    };
+    for (const auto& c : arrCases) {
+        qreal value;
+        asctoq(c.lpszValue, value);
+        EXPECT_EQ(ScientificString(value, c.nDigits), c.lpszText) << c.lpszValue;
+    }
+}
+
 TEST(DisplayFormatTest, OneThird)
 {
     qreal one;

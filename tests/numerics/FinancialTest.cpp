@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "engine/ErrorCodes.h"
@@ -45,10 +46,10 @@ TEST_F(FinancialTest, TimeValueOfMoney)
     Check({"pmt at rate 0", CTVMCalc::PMTcalc(0, 10, 1000, 0, 12, 0), -100, 0});
     Check({"pmt of nothing", CTVMCalc::PMTcalc(5, 10, 0, 0, 12, 0), 0, ERR_FINANCIAL});
     Check({"pv", CTVMCalc::PVcalc(12, 12, dbPmt, 0, 12, 0), 1000, 0});
-    Check({"pv negative rate", CTVMCalc::PVcalc(-1, 10, 100, 0, 12, 0), 0, ERR_FINANCIAL});
+    Check({"pv at -100 %", CTVMCalc::PVcalc(-1200, 10, 100, 0, 12, 0), 0, ERR_FINANCIAL});
     Check({"nper", CTVMCalc::NPERcalc(12, dbPmt, 1000, 0, 12, 0), 12, 0});
     Check({"nper at rate 0", CTVMCalc::NPERcalc(0, -100, 1000, 0, 12, 0), 10, 0});
-    Check({"nper same signs", CTVMCalc::NPERcalc(12, -100, 1000, 1000, 12, 0), 0, ERR_FINANCIAL});
+    Check({"nper same signs, no payments", CTVMCalc::NPERcalc(12, 0, 1000, 1000, 12, 0), 0, ERR_FINANCIAL});
     Check({"nper never paid off", CTVMCalc::NPERcalc(12, -5, 1000, 0, 12, 0), 0, ERR_FINANCIAL});
     Check({"rate", CTVMCalc::YRATECalc(12, dbPmt, 1000, 0, 12, 0), 12, 0});
     Check({"rate balanced at 0", CTVMCalc::YRATECalc(10, -100, 1000, 0, 1, 0), 0, 0});
@@ -61,6 +62,54 @@ TEST_F(FinancialTest, TimeValueOfMoney)
            0.079659484908021019629, 0});
     Check({"rate of a perpetuity", CTVMCalc::YRATECalc(2000, -500, 1000, 0, 1, 0), 50, 0});
     Check({"rate, few periods a year", CTVMCalc::YRATECalc(1000, -100, 1000, 0, 0.01, 0), 0.1, 0});
+}
+
+// The spreadsheets' answers. Every expected value was computed apart from
+// this code, with Python's decimal module at 60 digits: the power as
+// exp(n ln(1 + i)), rate and IRR by bisection of the balance equation, db by
+// its year-by-year schedule (tests/numerics/financial_reference.py prints
+// them).
+TEST_F(FinancialTest, SpreadsheetAnswers)
+{
+    const double arrIrr[] = {12000, 15000, 18000, 21000};
+    const double arrTwoRoots[] = {230, -132};
+    const double arrTwoRootsHigher[] = {250, -156};
+    const struct {
+        const char* lpszName;
+        std::function<double()> fnValue;
+        double dbExpected;
+        int nError;
+    } arrCases[] = {
+        // rate: ordinary loans, near zero, high and negative rates
+        {"rate(4, -255, 1000, 0, 4)", [&] { return CTVMCalc::YRATECalc(4, -255, 1000, 0, 4, 0); }, 3.1873515415279239763, 0},
+        {"rate(1, -1010, 1000, 0, 4)", [&] { return CTVMCalc::YRATECalc(1, -1010, 1000, 0, 4, 0); }, 4, 0},
+        {"rate(365, -3, 1000, 0, 365)", [&] { return CTVMCalc::YRATECalc(365, -3, 1000, 0, 365, 0); }, 18.386641098312952275, 0},
+        {"rate(12, -80, 1000, 0, 12)", [&] { return CTVMCalc::YRATECalc(12, -80, 1000, 0, 12, 0); }, -7.4701280901438885836, 0},
+        {"rate(1, -3000, 1000, 0, 1)", [&] { return CTVMCalc::YRATECalc(1, -3000, 1000, 0, 1, 0); }, 200, 0},
+        // IRR: negative and high rates; of two, the one nearest 10 %
+        {"IRR(-70000, 12000, 15000, 18000, 21000)", [&] { return IRR(-70000, arrIrr, 4); }, -2.1244848273410991031, 0},
+        {"IRR(-1000, 3000)", [&] { return IRR(-1000, (const double[]){3000}, 1); }, 200, 0},
+        {"IRR(-100, 230, -132): 10 % and 20 %", [&] { return IRR(-100, arrTwoRoots, 2); }, 10, 0},
+        {"IRR(-100, 250, -156): 20 % and 30 %", [&] { return IRR(-100, arrTwoRootsHigher, 2); }, 20, 0},
+        // db: the last full year is a full year; months outside 1..12 and a
+        // salvage above the cost are errors
+        {"db(1000000, 100000, 6, 6)", [&] { return CTVMCalc::DBcalc(1000000, 100000, 6, 6, 12); }, 46722.518280620919, 0},
+        {"db(10000, 500, 3, 3)", [&] { return CTVMCalc::DBcalc(10000, 500, 3, 3, 12); }, 855.87968, 0},
+        {"db(1000, 100, 5, 1, 13)", [&] { return CTVMCalc::DBcalc(1000, 100, 5, 1, 13); }, 0, ERR_FINANCIAL},
+        {"db(1000, 100, 5, 1, 0)", [&] { return CTVMCalc::DBcalc(1000, 100, 5, 1, 0); }, 0, ERR_FINANCIAL},
+        {"db(1000, 1100, 5, 1)", [&] { return CTVMCalc::DBcalc(1000, 1100, 5, 1, 12); }, 0, ERR_FINANCIAL},
+        // pv at negative rates above -100 %; nper of pv and fv of one sign
+        {"pv(-5, 10, -100, 0, 1)", [&] { return CTVMCalc::PVcalc(-5, 10, -100, 0, 1, 0); }, 1340.3651402301861509, 0},
+        {"pv(-1, 10, 100, 0, 12)", [&] { return CTVMCalc::PVcalc(-1, 10, 100, 0, 12, 0); }, -1004.5986525851745174, 0},
+        {"nper(12, -100, 1000, 1000, 12)", [&] { return CTVMCalc::NPERcalc(12, -100, 1000, 1000, 12, 0); }, 20.167238499236402666, 0},
+        // rates near zero keep their digits
+        {"fv(12/10^8, 1000000, -1, 0, 12)", [&] { return CTVMCalc::FVcalc(12e-8, 1000000, -1, 0, 12, 0); }, 1000050.0016167033339, 0},
+        {"fv(1e-11, 12, -100, 0, 12)", [&] { return CTVMCalc::FVcalc(1e-11, 12, -100, 0, 12, 0); }, 1200.000000000055, 0},
+        {"pmt(1e-11, 12, 1000, 0, 12)", [&] { return CTVMCalc::PMTcalc(1e-11, 12, 1000, 0, 12, 0); }, -83.333333333337847222, 0},
+        {"nper(10^(-10), -1, 1000, 0, 1)", [&] { return CTVMCalc::NPERcalc(1e-10, -1, 1000, 0, 1, 0); }, 1000.0000005005000003, 0},
+    };
+    for (const auto& c : arrCases)
+        Check({c.lpszName, c.fnValue(), c.dbExpected, c.nError});
 }
 
 TEST_F(FinancialTest, ResultsBeyondTheDoubleRange)
@@ -112,7 +161,7 @@ TEST_F(FinancialTest, CashFlows)
     Check({"npv list", NPV(-1000, arrFlows, 0.0, 3), 200, 0});
     Check({"irr one period", IRR(-1000, (const double[]){1100}, 1), 10, 0});
     Check({"irr", IRR(-1000, arrFlows, 3), 8.8963394693349935, 0});
-    Check({"irr beyond 100 %", IRR(-1000, (const double[]){3000}, 1), 0, ERR_ROOT_NOT_FOUND});
+    Check({"irr of flows of one sign", IRR(1000, (const double[]){3000}, 1), 0, ERR_ROOT_NOT_FOUND});
     EXPECT_EQ(g_tmpCashFlow, nullptr);
 }
 

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,6 +39,21 @@ struct Band {
 Band Linear(double dLo, double dHi, int nCount)
 {
     return Band{0, 0, 0, nCount, dLo, dHi};
+}
+
+// Calls fn with x set to each random argument of the bands in turn.
+template <typename F>
+void ForEachInBands(const std::vector<Band>& vecBands, QRandom& rnd, unsigned short* x, F fn)
+{
+    for (const Band& b : vecBands) {
+        for (int i = 0; i < b.nCount; ++i) {
+            if (b.dLo < b.dHi)
+                rnd.Uniform(x, b.dLo, b.dHi);
+            else
+                rnd.Real(x, b.nLo, b.nHi, b.nSign);
+            fn();
+        }
+    }
 }
 
 // Arguments of one routine: random bands plus fixed hard cases.
@@ -76,21 +92,24 @@ void CheckUnary(const UnaryRow& row, Worst& worst)
             worst.Note(UlpError(y, mref), Text(x));
         }
     };
-    for (const Band& b : row.vecBands) {
-        for (int i = 0; i < b.nCount; ++i) {
-            if (b.dLo < b.dHi)
-                rnd.Uniform(x, b.dLo, b.dHi);
-            else
-                rnd.Real(x, b.nLo, b.nHi, b.nSign);
-            One();
-        }
-    }
+    ForEachInBands(row.vecBands, rnd, x, One);
     for (const std::string& s : row.vecHard) {
         Mpfr m(2000);
         mpfr_set_str(m, s.c_str(), 10, MPFR_RNDN);
         ASSERT_TRUE(MpfrToQ(m, x)) << s;
         One();
     }
+}
+
+// x! = Gamma(x + 1), x + 1 formed exactly at the reference precision.
+int MpfrFactorial(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd)
+{
+    mpfr_t t;
+    mpfr_init2(t, kRefBits + 2000);
+    mpfr_add_ui(t, x, 1, MPFR_RNDN);
+    int n = mpfr_gamma(r, t, rnd);
+    mpfr_clear(t);
+    return n;
 }
 
 // ---- Elementary functions: random bands and hard cases ----
@@ -148,6 +167,20 @@ const std::vector<UnaryRow>& ElementaryRows()
           "2.41421356237309504880168872420969807856967187537694807317667973799073",
           "0.4142135623730950488016887242096980785696718753769480731766797379907",
           "1e300", "-1e-300"}},
+        // gamma: the whole range of finite results, negative arguments up to
+        // -1750; near the poles, half-integers, the top of the range, tiny x.
+        {"qgamma", qgamma, mpfr_gamma, 16,
+         {{-300, 6, 1, 1500}, Linear(-60, 60, 1500), Linear(-1750, 1750, 400)},
+         {"0.5", "-0.5", "1.5", "-1.5", "2.5", "100.5", "-100.5", "1000.5", "1e-300", "-1e-300",
+          "1e-30", "1", "2", "3", "59.999999999999999", "60", "60.000000000000001",
+          "-0.99999999999999999999999999999999999999", "-1.00000000000000000000000000000000000001",
+          "-2.0000000000000000001", "-170.99999999999", "-1000.000000000000000000001",
+          "1755.4", "-1760.5", "0.0000001", "7.5e-5"}},
+        // x! = Gamma(x + 1): whole numbers by the product, the rest through gamma.
+        {"qfac", qfac, MpfrFactorial, 16,
+         {{-300, 6, 1, 1000}, Linear(-50, 50, 1000), Linear(-1750, 1750, 200)},
+         {"0", "1", "5", "5.23", "20", "56", "57", "100", "1000", "1754", "0.5", "-0.5", "-1.5",
+          "1e-40", "-1e-40", "-0.9999999999999999999999999", "1500.5"}},
     };
     return rows;
 }
@@ -231,6 +264,48 @@ TEST(ElementaryAccuracy, QpowWhereYLnXUpTo16)
     }
     Report("qpow", worst, 32);
     EXPECT_LE(worst.dUlp, 32.0) << worst.strArg;
+}
+
+// ---- sin and cos of degrees and grads ----
+
+// The reduction happens in the angle's own unit, so unlike sin(x pi/180)
+// the error does not grow with |x| and the exact angles give exact results
+// (MPFR's sinu and cosu are exact there too: a zero must be a zero).
+TEST(ElementaryAccuracy, SinCosOfDegreesAndGrads)
+{
+    for (long nTurn : {360L, 400L}) {
+        QRandom rnd(24);
+        Worst worst;
+        Mpfr mx(kQBits), mref;
+        qreal x, s, c;
+        auto One = [&]() {
+            QToMpfr(x, mx);
+            Clearmerror();
+            qsincosturn(x, nTurn, s, c);
+            ASSERT_EQ(merror, 0) << Text(x);
+            mpfr_sinu(mref, mx, nTurn, MPFR_RNDN);
+            worst.Note(UlpError(s, mref), "sin " + Text(x));
+            mpfr_cosu(mref, mx, nTurn, MPFR_RNDN);
+            worst.Note(UlpError(c, mref), "cos " + Text(x));
+            // Either one alone is the same number.
+            qreal one;
+            qsincosturn(x, nTurn, one, nullptr);
+            EXPECT_EQ(0, std::memcmp(one, s, sizeof one)) << "sin alone " << Text(x);
+            qsincosturn(x, nTurn, nullptr, one);
+            EXPECT_EQ(0, std::memcmp(one, c, sizeof one)) << "cos alone " << Text(x);
+        };
+        ForEachInBands({Linear(-720, 720, 1500), {-300, 8, 0, 1000}, {9, 1200, 0, 500}}, rnd, x, One);
+        for (const char* pHard : {"0", "30", "45", "50", "60", "90", "100", "150", "180", "200", "270", "300",
+                                  "540", "-30", "-90", "-720", "1e50", "1e300", "-1e4000", "1e-300",
+                                  "44.999999999999999999999999999999", "89.99999999999999999999999999"}) {
+            Mpfr m(2000);
+            mpfr_set_str(m, pHard, 10, MPFR_RNDN);
+            ASSERT_TRUE(MpfrToQ(m, x)) << pHard;
+            One();
+        }
+        Report(nTurn == 360 ? "degrees" : "grads", worst, 8);
+        EXPECT_LE(worst.dUlp, 8.0) << worst.strArg;
+    }
 }
 
 // ---- sin and cos beyond |x| = 8 ----

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "numerics/DiagnosticLog.h"
 #include "numerics/qlib.h"
 
 namespace qtest {
@@ -54,14 +55,28 @@ struct Outcome {
     std::string strPrinted;
 };
 
+// The reports of one call, each as "\n<message>\n".
+inline std::string& CapturedReports()
+{
+    static std::string s_strReports;
+    return s_strReports;
+}
+
 template <typename F>
 Outcome Capture(F fn)
 {
     Clearmerror();
+    CapturedReports().clear();
+    const DiagnosticSink fnPrevious = SetDiagnosticSink([](const char*, const char* pszMessage) {
+        CapturedReports() += std::string("\n") + pszMessage + "\n";
+    });
     ::testing::internal::CaptureStdout();
     fn();
-    std::string s = ::testing::internal::GetCapturedStdout();
-    return Outcome{merror, s};
+    const std::string strStdout = ::testing::internal::GetCapturedStdout();
+    SetDiagnosticSink(fnPrevious);
+    // Nothing of the library may reach standard output.
+    EXPECT_EQ(strStdout, "");
+    return Outcome{merror, CapturedReports()};
 }
 
 }  // namespace qtest

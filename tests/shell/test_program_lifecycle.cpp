@@ -24,7 +24,10 @@ bool startProgram(QProcess& program, const QString& home)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("CALCUDEX_HOME"), home);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The session's diagnostics (on standard error) say when it is read.
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("calcudex.session.debug=true"));
     program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::MergedChannels);
     program.start(QStringLiteral(CALCUDEX_PROGRAM), {});
     if (!program.waitForStarted(10000))
         return false;
@@ -84,7 +87,7 @@ void TestProgramLifecycle::signalClosesTheProgramAndSavesEverything()
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
     // What the close button saves: the lists and the browser's session.
-    QVERIFY(program.readAllStandardOutput().contains("Session saved."));
+    QVERIFY(program.readAllStandardOutput().contains("Session saved."));  // standard error, merged
     QVERIFY(QFile::exists(home.path() + "/History.sav"));
     QVERIFY(QFile::exists(home.path() + "/LastSession.sav"));
 }
@@ -115,12 +118,14 @@ void TestProgramLifecycle::secondProgramBringsTheFirstForwardAndEnds()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("CALCUDEX_HOME"), home.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("calcudex.session.debug=true"));
     second.setProcessEnvironment(env);
     second.start(QStringLiteral(CALCUDEX_PROGRAM), {});
     QVERIFY(second.waitForFinished(20000));
     QCOMPARE(second.exitCode(), 0);
-    QVERIFY(second.readAllStandardError().contains("Calcudex is already running on"));
-    QVERIFY(!second.readAllStandardOutput().contains("Session loaded."));
+    const QByteArray said = second.readAllStandardError();
+    QVERIFY(said.contains("Calcudex is already running on"));
+    QVERIFY(!said.contains("Session loaded."));
     QCOMPARE(first.state(), QProcess::Running);
 
     ::kill(static_cast<pid_t>(first.processId()), SIGTERM);

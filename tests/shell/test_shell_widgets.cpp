@@ -67,6 +67,8 @@ private slots:
     void mimeViewPlacesImageByAlignment();
     void mimeViewDrawsBitsLeastSignificantFirst();
     void mimeViewEmptiesOnReleaseAndOnFailure();
+    void mimeViewIsSharpWhenScaled();
+    void mimeViewNamesUnknownCommands();
     void mimeViewRendersTex();
     void transitionReplacesViewInPlace();
     void transitionIgnoresRequestWhileRunning();
@@ -127,6 +129,71 @@ void TestShellWidgets::mimeViewEmptiesOnReleaseAndOnFailure()
     QVERIFY(!view->setRaster(16, 2, std::vector<std::uint8_t>(3))); // too few bytes
     QVERIFY(!view->setRaster(0, 0, {}));
     QVERIFY(blackPixels(&host).isEmpty());
+}
+
+// The host painted into an image `scale` times larger, as a 2x screen or a zoomed window shows it.
+QImage paintedAt(QWidget* host, qreal scale)
+{
+    QImage image(host->size() * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
+    host->render(&image);
+    return image;
+}
+
+// Grey pixels (anti-aliased edges) and the bounding box of the darker ones.
+int greyPixels(const QImage& image, QRect& ink)
+{
+    int grey = 0;
+    ink = QRect();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const int g = qGray(image.pixel(x, y));
+            grey += g > 40 && g < 215;
+            if (g < 128)
+                ink |= QRect(x, y, 1, 1);
+        }
+    return grey;
+}
+
+void TestShellWidgets::mimeViewIsSharpWhenScaled()
+{
+    WhiteHost host;
+    host.resize(200, 60);
+    auto* view = new MIMEView(QRect(0, 0, 200, 60), &host);
+    view->setAlignment(1);
+    view->renderExpression("x = \\frac{1}{2}", "\\large");
+    QRect ink1;
+    QCOMPARE(greyPixels(paintedAt(&host, 1), ink1), 0);  // one bit per pixel at 1x
+    for (qreal scale : {1.5, 2.0, 3.0}) {
+        // At a higher device pixel ratio: anti-aliased, not pixel-doubled, in the same place.
+        QRect ink;
+        QVERIFY2(greyPixels(paintedAt(&host, scale), ink) > 20, qPrintable(QString::number(scale)));
+        QVERIFY(std::abs(ink.left() - ink1.left() * scale) <= 2 * scale);
+        QVERIFY(std::abs(ink.top() - ink1.top() * scale) <= 2 * scale);
+        QVERIFY(std::abs(ink.width() - ink1.width() * scale) <= 2 * scale);
+    }
+    // The process-wide zoom draws the formula larger within the view, as sharp.
+    MIMEView::setZoom(2);
+    host.resize(400, 120);
+    view->resize(400, 120);
+    QRect zoomed;
+    const int grey = greyPixels(paintedAt(&host, 1), zoomed);
+    MIMEView::setZoom(1);
+    QVERIFY(grey > 20);
+    QVERIFY(std::abs(zoomed.width() - ink1.width() * 2) <= 4);
+}
+
+void TestShellWidgets::mimeViewNamesUnknownCommands()
+{
+    MIMEView view(QRect(0, 0, 300, 40));
+    view.renderExpression("a \\foo b \\begin{bar} c \\end{bar} \\foo", "\\large");
+    QVERIFY(view.hasImage());
+    QCOMPARE(view.unknownCommands(), QStringList({"\\foo", "\\begin{bar}"}));
+    QCOMPARE(view.unknownCommandsMessage(),
+             QString("Unknown TeX command: \\foo\nUnknown TeX command: \\begin{bar}"));
+    view.renderExpression("a + b", "\\large");
+    QVERIFY(view.unknownCommands().isEmpty());
+    QVERIFY(view.unknownCommandsMessage().isEmpty());
 }
 
 void TestShellWidgets::mimeViewRendersTex()

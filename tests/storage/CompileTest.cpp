@@ -165,7 +165,7 @@ const SourceCase kSourceCases[] = {
      [](const refbook::Book& b) { EXPECT_EQ(b.det[0].expressions, std::vector<std::string>{"a"}); }},
     {"unknown key", "***\nForId=1\nForType=1\nColour=red\nImage=\n", {".1"}, 1, true, nullptr},
     {"zero bytes inside a line stay in it, and the next line stays apart",
-     std::string("***\nForId=1\nForType=1\nPara=\"a\" \"x\0\0y\" \"a\" \"m\" \"0\"\n", 43) +
+     std::string("***\nForId=1\nForType=1\nPara=\"a\" \"x\0\0y\" \"a\" \"m\" \"0\"\n", 50) +
          "Para=\"b\" \"B\" \"b\" \"m\" \"0\"\nImage=\n",
      {".1"}, 1, false,
      [](const refbook::Book& b) {

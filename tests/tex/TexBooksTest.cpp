@@ -125,6 +125,8 @@ std::vector<std::string> FailuresOf(const std::vector<TEX_TEXT>& texts)
             failures.push_back(t.m_strWhere + ": no image for " + t.m_strText);
         else if (t.m_nMaxHeight && raster.m_nHeight > t.m_nMaxHeight)
             failures.push_back(t.m_strWhere + ": " + std::to_string(raster.m_nHeight) + " pixels high: " + t.m_strText);
+        else if (!raster.m_vecUnknown.empty())
+            failures.push_back(t.m_strWhere + ": unknown " + raster.m_vecUnknown[0] + " in " + t.m_strText);
     }
     return failures;
 }

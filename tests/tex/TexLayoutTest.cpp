@@ -4,22 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tex/TexLayout.h"
-#include "tex/TexParser.h"
+#include "TexTestUtil.h"
 
 namespace {
 
-tex::TEX_BOX Layout(const std::string& text)
-{
-    tex::TexList list;
-    EXPECT_TRUE(tex::ParseTex(text, list)) << text;
-    return tex::LayoutTex(list);
-}
-
-double Width(const std::string& text)
-{
-    return Layout(text).m_dWidth;
-}
+using textest::Layout;
+using textest::Width;
 
 constexpr double mg_dMu = 15.0 / 18.0;  // one mu at \normalsize
 

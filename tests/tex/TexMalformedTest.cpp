@@ -74,6 +74,32 @@ const MALFORMED_CASE mg_arrMalformedCases[] = {
     {"$x$", true},
     {"\\text{$x}", true},
     {"%", true},
+    // Commands of the classic language with their arguments missing or cut short
+    {"\\over", false},
+    {"a \\over", true},
+    {"a \\over b \\over c", true},
+    {"\\genfrac", false},
+    {"\\genfrac{(}{)}{", true},
+    {"\\rule", false},
+    {"\\rule{1em}", false},
+    {"\\middle|", true},
+    {"\\left( a \\middle", true},
+    {"\\xrightarrow[", true},
+    {"\\raisebox{", false},
+    {"\\substack{", false},
+    {"\\substack{a\\\\", true},
+    {"\\begin{subarray}", false},
+    {"\\kern", false},
+    {"a\\kern-", true},
+    {"a\\\\[", true},
+    {"\\tag{", true},     // the parentheses of the label
+    {"\\'", true},
+    {"\\c", true},
+    {"\\not", true},      // the slash alone
+    {"\\smash[", false},
+    {"\\operatorname*{", false},
+    {"\\begin{pmatrix*}[", true},  // the parentheses of an empty matrix
+    {"\\hspace{1e999cm}x", true},
 };
 
 TEST(TexMalformedTest, OddInputRendersOrGivesNoImage)
@@ -116,7 +142,9 @@ TEST(TexMalformedTest, LongTextsAreBoundedBelowTheBufferSize)
 
 TEST(TexMalformedTest, DeepNestingIsRefusedNotFollowed)
 {
-    const char* openers[] = {"{", "\\sqrt{", "\\frac{", "\\left(", "x^{", "\\text{", "\\fbox{", "\\begin{matrix}"};
+    const char* openers[] = {"{", "\\sqrt{", "\\frac{", "\\left(", "x^{", "\\text{", "\\fbox{", "\\begin{matrix}",
+                             "\\sqrt[", "\\substack{", "\\begin{foo}", "\\mathchoice{", "\\not", "\\xrightarrow[",
+                             "\\operatorname{", "\\left(\\middle(", "{a\\over", "\\raisebox{1pt}{"};
     for (const char* opener : openers) {
         std::string text;
         for (int i = 0; i < 3000; ++i)
@@ -136,7 +164,11 @@ TEST(TexMalformedTest, RandomTokenSoupNeverBreaksTheContract)
                             "\\fbox{", "\\begin{array}{lc}", "\\end{array}", "\\begin{cases}", "\\end{cases}",
                             "\\hspace{", "50}", "\\alpha", "\\sum", "\\int", "\\limits", "\\vec", "\\hat{",
                             "\\overline{", "\\big(", "\\large", "\\tiny", "\\displaystyle", " ", "'", "$",
-                            "\\not", "\\foo", "\\", "\xCE\xB1", "\xFF", "%", "\\operatorname{", "\\mathbf{"};
+                            "\\not", "\\foo", "\\", "\xCE\xB1", "\xFF", "%", "\\operatorname{", "\\mathbf{",
+                            "\\over", "\\choose", "\\middle|", "\\genfrac", "\\rule{", "\\xrightarrow[",
+                            "\\substack{", "\\begin{smallmatrix}", "\\end{smallmatrix}", "\\mathchoice",
+                            "\\smash[", "\\kern", "1em", "\\\\[", "\\raisebox{", "\\tag{", "\\'",
+                            "\\llap{", "\\begin{aligned}", "\\cr", "\\mathop{", "\\text{\xD0\x9F"};
     std::mt19937 random(8118);
     for (int i = 0; i < 3000; ++i) {
         std::string text;

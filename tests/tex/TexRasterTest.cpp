@@ -336,12 +336,17 @@ TEST(TexRasterTest, LimitsAboveAndBelowInDisplayBesideInline)
     EXPECT_GT(InkBounds(integral).width(), InkBounds(Render("\\large \\int x")).width() + 5);
 }
 
-TEST(TexRasterTest, UnknownCommandShowsItsName)
+TEST(TexRasterTest, UnknownCommandIsFramedAndNamed)
 {
+    // Drawn as its source in a thin frame beside the formula, and reported.
     tex::TEX_RASTER unknown = Render("\\large \\newton");
     ASSERT_FALSE(unknown.empty());
-    EXPECT_TRUE(textest::SameImage(unknown, Render("\\large \\operatorname{newton}")));
-    EXPECT_GT(InkBounds(unknown).width(), InkBounds(Render("\\large \\sin")).width() * 2);
+    EXPECT_EQ(unknown.m_vecUnknown, (std::vector<std::string>{"\\newton"}));
+    textest::INK_BOUNDS ink = InkBounds(unknown);
+    EXPECT_EQ(InkInRow(unknown, ink.m_nTop), ink.width());
+    EXPECT_EQ(InkInColumn(unknown, ink.m_nLeft), ink.height());
+    EXPECT_FALSE(textest::SameImage(unknown, Render("\\large \\operatorname{newton}")));
+    EXPECT_TRUE(Render("\\large \\operatorname{newton}").m_vecUnknown.empty());
 }
 
 }  // namespace

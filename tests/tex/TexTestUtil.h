@@ -1,10 +1,15 @@
 #pragma once
 
-// Helpers of the TeX renderer tests: measuring where the ink of a raster is.
+// Helpers of the TeX renderer tests: measuring where the ink of a raster is,
+// and the boxes of the layout.
 
 #include <algorithm>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "tex/TexLayout.h"
+#include "tex/TexParser.h"
 #include "tex/TexRender.h"
 
 namespace textest {
@@ -71,6 +76,18 @@ inline bool SameImage(const tex::TEX_RASTER& a, const tex::TEX_RASTER& b)
 inline tex::TEX_RASTER Render(const std::string& text)
 {
     return tex::RenderTexRaster(text);
+}
+
+inline tex::TEX_BOX Layout(const std::string& text)
+{
+    tex::TexList list;
+    EXPECT_TRUE(tex::ParseTex(text, list)) << text;
+    return tex::LayoutTex(list);
+}
+
+inline double Width(const std::string& text)
+{
+    return Layout(text).m_dWidth;
 }
 
 }  // namespace textest

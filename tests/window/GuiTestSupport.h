@@ -15,6 +15,7 @@
 #include "ui/UITabBarController.h"
 #include "ui/UITableView.h"
 #include "ui/UIWindow.h"
+#include "ui/UIWindowHost.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -56,7 +57,8 @@ public:
         initAppPaths();
         delegate = std::make_unique<CalcudexAppDelegate>();
         delegate->applicationDidFinishLaunching();
-        QTest::qWaitForWindowExposed(delegate->window);
+        // The desktop window that shows the screen.
+        (void)QTest::qWaitForWindowExposed(delegate->windowHost());
     }
     // An orderly end: what the program saves at termination is saved.
     void terminate() { delegate->applicationWillTerminate(); }

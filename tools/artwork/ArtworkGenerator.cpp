@@ -1,7 +1,11 @@
 // Paints the named images the screens load ("Formulas.png", "fx1.png", ...)
-// into the resource folder given as the only argument. Every image is painted
-// from vector shapes at 1x and again at 2x ("<name>@2x.png"), so nothing
-// binary is kept in the sources and the icons stay crisp on scaled screens.
+// into the resource folder given as the first argument. Every image is painted
+// from vector shapes at 1x and again at 2x, 3x and 4x ("<name>@2x.png" ...),
+// so nothing binary is kept in the sources and the artwork stays crisp in a
+// zoomed window and on scaled screens (UIImage picks the variant).
+//
+// With a second argument, the application's icon is painted there as an icon
+// theme folder: <folder>/<N>x<N>/apps/calcudex.png for the hicolor sizes.
 //
 // Tab icons are masks: only their alpha counts, the tab bar colours them.
 
@@ -450,6 +454,56 @@ std::vector<Artwork> artworks()
     };
 }
 
+// ---------------------------------------------------------------- application icon
+
+// The icon of the program: a blue calculator tile with "fx" on its display
+// and a row of keys, designed on a 64-unit square. Below 32 pixels the keys
+// would blur into a smudge, so the small sizes show the display alone.
+void paintApplicationIcon(QPainter& p, int size)
+{
+    p.scale(size / 64.0, size / 64.0);
+    const bool small = size < 32;
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(4, 4, 56, 56), 12, 12);
+    QLinearGradient g(QPointF(0, 4), QPointF(0, 60));
+    g.setColorAt(0, QColor(52, 152, 255));
+    g.setColorAt(1, QColor(0, 98, 214));
+    p.fillPath(tile, g);
+    const QRectF display = small ? QRectF(10, 12, 44, 40) : QRectF(10, 10, 44, 24);
+    QPainterPath screen;
+    screen.addRoundedRect(display, 5, 5);
+    p.fillPath(screen, Qt::white);
+    p.setPen(QColor(0, 70, 160));
+    p.setFont(artFont(small ? 28 : 19, true, true, "DejaVu Serif"));
+    p.drawText(display.adjusted(0, -1, 0, 0), Qt::AlignCenter, QStringLiteral("fx"));
+    if (small)
+        return;
+    p.setPen(Qt::NoPen);
+    for (int col = 0; col < 4; ++col) {
+        p.setBrush(col == 3 ? QColor(255, 204, 0) : QColor(255, 255, 255, 215));
+        p.drawRoundedRect(QRectF(10 + col * 11.5, 40, 9, 13), 2.5, 2.5);
+    }
+}
+
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256, 512};
+
+bool renderIcons(const QString& themeFolder)
+{
+    for (int size : kIconSizes) {
+        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(themeFolder).arg(size);
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        paintApplicationIcon(p, size);
+        p.end();
+        if (!QDir().mkpath(folder) || !image.save(folder + QStringLiteral("/calcudex.png"), "PNG"))
+            return false;
+    }
+    return true;
+}
+
 bool render(const Artwork& art, int scale, const QString& path)
 {
     QImage image(art.width * scale, art.height * scale, QImage::Format_ARGB32_Premultiplied);
@@ -468,8 +522,8 @@ bool render(const Artwork& art, int scale, const QString& path)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: calcudex-artwork RESOURCE_FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: calcudex-artwork RESOURCE_FOLDER [ICON_THEME_FOLDER]\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -479,13 +533,20 @@ int main(int argc, char** argv)
     }
     int failures = 0;
     for (const Artwork& art : artworks()) {
-        QString name = QString::fromLatin1(art.name);
-        QString hiRes = name;
-        hiRes.insert(hiRes.size() - 4, QLatin1String("@2x"));
-        if (!render(art, 1, folder + QLatin1Char('/') + name) || !render(art, 2, folder + QLatin1Char('/') + hiRes)) {
-            std::fprintf(stderr, "calcudex-artwork: cannot write %s\n", art.name);
-            ++failures;
+        const QString name = QString::fromLatin1(art.name);
+        for (int scale : {1, 2, 3, 4}) {
+            QString file = name;
+            if (scale > 1)
+                file.insert(file.size() - 4, QStringLiteral("@%1x").arg(scale));
+            if (!render(art, scale, folder + QLatin1Char('/') + file)) {
+                std::fprintf(stderr, "calcudex-artwork: cannot write %s\n", qPrintable(file));
+                ++failures;
+            }
         }
+    }
+    if (argc == 3 && !renderIcons(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "calcudex-artwork: cannot write the icons into %s\n", argv[2]);
+        ++failures;
     }
     return failures ? 1 : 0;
 }

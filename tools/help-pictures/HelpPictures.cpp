@@ -25,6 +25,8 @@
 #include "ui/UIAlertView.h"
 #include "ui/UINavigationController.h"
 #include "ui/UIPageControl.h"
+#include "ui/UIView.h"
+#include "ui/UIWindowHost.h"
 #include "ui/UISearchBar.h"
 #include "ui/UITabBarController.h"
 #include "ui/UITableView.h"
@@ -393,7 +395,7 @@ int main(int argc, char** argv)
     auto delegate = std::make_unique<CalcudexAppDelegate>();
     g_pApp = delegate.get();
     delegate->applicationDidFinishLaunching();
-    (void)QTest::qWaitForWindowExposed(delegate->window);
+    (void)QTest::qWaitForWindowExposed(delegate->windowHost());
     settle(600);
 
     int failures = 0;
@@ -401,6 +403,8 @@ int main(int argc, char** argv)
     for (std::size_t i = 0; i < pages.size(); ++i) {
         // A step that finds its screen different still yields its page.
         pages[i].act();
+        // The pictures teach tapping: no keyboard frame in them.
+        UIResignFocus(delegate->window->focusWidget());
         settle(120);
         const QPixmap shot = delegate->window->grab();
         const QString path = folder + QStringLiteral("/Help%1.png").arg(i + 1);
