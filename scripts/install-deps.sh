@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libfreetype-dev libharfbuzz-dev libfontconfig-dev fontconfig
   fonts-lmodern fonts-dejavu-core
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

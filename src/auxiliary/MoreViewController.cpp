@@ -2,7 +2,12 @@
 
 #include "auxiliary/AboutViewController.h"
 #include "auxiliary/HelpViewController.h"
+#include "storage/BookCommit.h"
+#include "storage/BookFolders.h"
+#include "storage/FavoritesHistory.h"
+#include "ui/UIAlertView.h"
 #include "ui/UIApplicationDelegate.h"
+#include "ui/UINotificationCenter.h"
 #include "ui/UIStyle.h"
 #include "ui/UIView.h"
 
@@ -10,7 +15,15 @@
 
 namespace {
 const QString kCellIdentifier = QStringLiteral("more-cell");
-const char* const kRowTitles[MoreViewController::kRowCount] = {"Create a new formula", "Help", "About"};
+const char* const kRowTitles[MoreViewController::kRowCount] = {"Create a new formula", "Help", "About",
+                                                               "Restore shipped formulas"};
+const QString kRestoreTitle = QStringLiteral("Restore shipped formulas");
+
+void showAlert(const QString& title, const QString& message)
+{
+    auto* alert = new UIAlertView(title, message, QStringLiteral("OK"));
+    alert->show();
+}
 }
 
 MoreViewController::MoreViewController(QObject* parent) : UIViewController(parent)
@@ -47,7 +60,9 @@ UITableViewCell* MoreViewController::tableViewCellForRow(UITableView* tableView,
     UITableViewCell* cell = tableView->dequeueReusableCell(kCellIdentifier);
     if (!cell)
         cell = new UITableViewCell(kCellIdentifier);
-    cell->setAccessoryType(UITableViewCell::AccessoryDisclosureIndicator);
+    // The last row acts where it is; the others lead to a screen.
+    cell->setAccessoryType(row == kRestoreRow ? UITableViewCell::AccessoryNone
+                                              : UITableViewCell::AccessoryDisclosureIndicator);
     QLabel* label = cell->textLabel();
     label->setFont(UIStyle::systemFont(17, true));
     label->setText(QString::fromLatin1(row >= 0 && row < kRowCount ? kRowTitles[row] : ""));
@@ -59,6 +74,11 @@ void MoreViewController::tableViewDidSelectRow(UITableView* tableView, int row)
     UINavigationController* nav = navigationController();
     if (!nav || row < 0 || row >= kRowCount || (row == 0 && !makeNewFormulaViewController))
         return;
+    if (row == kRestoreRow) {
+        tableView->deselectRow(row, true);
+        restoreShippedFormulas();
+        return;
+    }
     // The pushed screen's back button reads " Back ".
     navigationItem()->setTitle(QStringLiteral(" Back "));
     tableView->deselectRow(row, true);
@@ -91,4 +111,50 @@ void MoreViewController::navigationControllerDidShowViewController(UINavigationC
         m_pHelpViewController = nullptr;
     if (m_pAboutViewController && vc != m_pAboutViewController)
         m_pAboutViewController = nullptr;
+}
+
+// ---------------------------------------------------------------- restoring a shipped book
+
+void MoreViewController::restoreShippedFormulas()
+{
+    QStringList books;
+    for (const std::string& strBook : g_arrBooks)
+        if (strBook != USER_DEFINE_BOOK)
+            books << QString::fromStdString(strBook);
+    auto* sheet = new UIActionSheet(QStringLiteral("Which book should be restored as shipped?"),
+                                    QStringLiteral("Cancel"), QString(), books);
+    sheet->onClicked = [this, books](UIActionSheet*, int index) {
+        if (index >= 0 && index < books.size())  // Cancel comes last
+            confirmRestore(books.at(index));
+    };
+    sheet->show();
+}
+
+void MoreViewController::confirmRestore(const QString& strBook)
+{
+    auto* alert = new UIAlertView(
+        kRestoreTitle,
+        QStringLiteral("\"%1\" is put back as shipped: your changes to its formulas are replaced, and the "
+                       "formulas removed from it come back. \"User-defined Formulas\" is not touched.")
+            .arg(strBook),
+        QStringLiteral("Cancel"), {QStringLiteral("Restore")});
+    alert->onClicked = [this, strBook](UIAlertView*, int index) {
+        if (index == 1)
+            restoreBook(strBook);
+    };
+    alert->show();
+}
+
+void MoreViewController::restoreBook(const QString& strBook)
+{
+    if (!restoreShippedBook(strBook.toStdString())) {
+        showAlert(QStringLiteral("Warning!"), QStringLiteral("Failed to restore the formulas!\n")
+                                                  + QString::fromUtf8(bookWriteErrorText(getLastBookWriteError())));
+        return;
+    }
+    // Names in the lists and the browser's rows follow the book.
+    if (refreshBookInFavHis(strBook.toStdString()))
+        saveFavoritesAndHistory();
+    UINotificationCenter::defaultCenter().postNotification("reloadFormulaList", this);
+    showAlert(kRestoreTitle, QStringLiteral("\"%1\" is as shipped again.").arg(strBook));
 }

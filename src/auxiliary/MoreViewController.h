@@ -1,6 +1,6 @@
 #pragma once
 // The More tab: a short menu that leads to the new-formula wizard, the paged
-// picture help and the About page. The wizard belongs to the formula editor,
+// picture help and the About page, and puts a shipped book back as shipped. The wizard belongs to the formula editor,
 // which this screen does not know: the application object hands it a maker.
 
 #include "auxiliary/AboutViewController.h"
@@ -18,7 +18,8 @@ class MoreViewController : public UIViewController,
                            public UINavigationControllerDelegate {
     Q_OBJECT
 public:
-    static constexpr int kRowCount = 3;
+    static constexpr int kRowCount = 4;
+    static constexpr int kRestoreRow = 3;
 
     explicit MoreViewController(QObject* parent = nullptr);
 
@@ -36,6 +37,13 @@ public:
     UITableViewCell* tableViewCellForRow(UITableView*, int row) override;
     void tableViewDidSelectRow(UITableView*, int row) override;
     void navigationControllerDidShowViewController(UINavigationController*, UIViewController* vc, bool) override;
+
+    // "Restore shipped formulas": which book, then a confirmation that names
+    // what will be replaced, then the restore. The user's own book is not
+    // offered.
+    void restoreShippedFormulas();
+    void confirmRestore(const QString& strBook);
+    void restoreBook(const QString& strBook);
 
 protected:
     void loadView() override;

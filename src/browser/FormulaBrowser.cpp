@@ -3,6 +3,7 @@
 #include "shell/Global.h"
 #include "numerics/DiagnosticLog.h"
 #include "storage/Formulas.h"
+#include "storage/common_util.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -194,6 +195,11 @@ std::string getLastSessionFilename()
 bool saveCurrentSession()
 {
     LogDiagnostic("calcudex.session", "Session saved.");
+    return writeSessionFile();
+}
+
+bool writeSessionFile()
+{
     const std::string path = getLastSessionFilename();
     const std::string tmp = path + ".tmp";
     std::FILE* file = std::fopen(tmp.c_str(), "wb");
@@ -203,6 +209,7 @@ bool saveCurrentSession()
     ok = ok && writeInt(file, static_cast<std::int32_t>(std::min<std::size_t>(m_arrTrace.size(), kMaxSessionTrace)));
     for (std::size_t i = 0; ok && i < m_arrTrace.size() && i < static_cast<std::size_t>(kMaxSessionTrace); ++i)
         ok = writeText(file, m_arrTrace[i]);
+    ok = ok && common::syncFile(file);
     ok = (std::fclose(file) == 0) && ok;
     // Replace the old session only once the new one is complete.
     if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {

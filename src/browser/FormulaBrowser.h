@@ -46,6 +46,9 @@ void shiftRowsAfterErase(std::vector<int>& vecRows, int nIndex);
 std::string getLastSessionFilename();
 // Writes the open book and the trace; prints "\nSession saved.".
 bool saveCurrentSession();
+// The same without the message: the browser writes its position at every
+// step through the tree, so that a kill or a logout never loses it.
+bool writeSessionFile();
 // Prints "\nSession loaded." and restores g_sFormulasFolder and m_arrTrace.
 // A missing file changes nothing; a damaged one (bad lengths, a book that is
 // not one of ours, a trace element that is no tree id) is ignored whole.

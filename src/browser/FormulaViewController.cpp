@@ -3,8 +3,10 @@
 #include "browser/FormulaBrowser.h"
 #include "browser/FormulaContentView.h"
 #include "browser/FormulaIconView.h"
+#include "calc/FormulaValueStore.h"
 #include "editor/EditFormulaViewController.h"
 #include "shell/Global.h"
+#include "storage/BookCommit.h"
 #include "storage/FavoritesHistory.h"
 #include "storage/Formulas.h"
 #include "ui/UIAlertView.h"
@@ -370,6 +372,7 @@ void FormulaViewController::tableViewRowClicked()
         }
     }
     reloadTable();
+    writeSessionFile();
     // A new level starts the keyboard at its first row.
     if (!g_bOpenFormula)
         m_pSearchTable->setKeyboardRow(0);
@@ -401,6 +404,7 @@ void FormulaViewController::onUp()
         setBackEnabled(false);
     }
     reloadTable();
+    writeSessionFile();
     if (m_pSearchTable)
         m_pSearchTable->setKeyboardRow(0);
 }
@@ -514,13 +518,17 @@ void FormulaViewController::removeFormulaWithIndex(int row)
         return;
     if (!deleteFormulaFromBook(info)) {
         // The book is unchanged, so the row stays.
-        auto* alert = new UIAlertView(QStringLiteral("Warning!"), QStringLiteral("Failed to remove the formula!"),
+        auto* alert = new UIAlertView(QStringLiteral("Warning!"),
+                                      QStringLiteral("Failed to remove the formula!\n")
+                                          + QString::fromUtf8(bookWriteErrorText(getLastBookWriteError())),
                                       QStringLiteral("OK"));
         alert->show();
         return;
     }
     updateFormulaListAfterDeleteItemAtRow(row);
     updateFavHisAfterDeleteItemWithNodeInfo(info);
+    // A formula written later under the same id must not show these values.
+    forgetTypedValues(info);
 }
 
 void FormulaViewController::updateFormulaListAfterDeleteItemAtRow(int row)

@@ -7,6 +7,7 @@
 #include "calc/UIImageControl.h"
 #include "editor/DetailView.h"
 #include "shell/Global.h"
+#include "storage/BookCommit.h"
 #include "storage/FavoritesHistory.h"
 #include "storage/Formulas.h"
 #include "ui/MIMEView.h"
@@ -20,8 +21,10 @@
 #include <QEasingCurve>
 #include <QPainter>
 #include <QShortcut>
+#include <QTimer>
 #include <QVariantAnimation>
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -99,6 +102,10 @@ CalculateViewController::CalculateViewController(QObject* parent)
                                                     [this] { showDetail(); }, this);
     m_pAddFavorite = UIBarButtonItem::withImage(QStringLiteral("NotFavorite.png"), UIBarButtonItem::Bordered,
                                                 [this] { addFavorite(); }, this);
+    m_pValuesTimer = new QTimer(this);
+    m_pValuesTimer->setSingleShot(true);
+    m_pValuesTimer->setInterval(static_cast<int>(kValuesSaveSeconds * 1000));
+    connect(m_pValuesTimer, &QTimer::timeout, this, [this] { saveTypedValues(); });
     m_pPageSwitch = new UISegmentedControl({QStringLiteral("Calculate"), QStringLiteral("Plot")});
     m_pPageSwitch->resize(150, 30);
     m_pPageSwitch->setSelectedSegmentIndex(0);
@@ -167,6 +174,7 @@ void CalculateViewController::createRows()
         row.m_pLEDView->setDelegate(this);
         row.m_pLEDView->setSelectedState(false);
         row.m_pLEDView->CaretToStart();
+        connect(row.m_pLEDView, &MyLedViewLite::contentChanged, this, [this] { scheduleTypedValuesSave(); });
 
         row.m_pMIMEView = new MIMEView(QRect(5 + w + 190, 0, 320 - (5 + w + 190), 27), m_pRowStore);
         row.m_pMIMEView->setAlignment(2);
@@ -257,12 +265,11 @@ void CalculateViewController::setupRows()
 void CalculateViewController::viewWillAppear(bool animated)
 {
     view();
-    // The texts in the lines belong to the formula shown last, which every
-    // opening records as the last used formula.
-    if (!m_bLinesFormulaRead) {
-        m_bLinesFormulaRead = true;
-        m_bLinesFormulaKnown = ::loadLastUsedFormula(m_LinesFormula);
-    }
+    // What is typed belongs to the formula shown until now; from here on the
+    // lines are cleared and refilled, and nothing of that is saved until
+    // they hold the values of the formula opened.
+    saveTypedValues();
+    m_bLinesFormulaKnown = false;
 
     // Without a new choice the formula shown last comes back, wherever the
     // browser has gone since.
@@ -299,13 +306,11 @@ void CalculateViewController::viewWillAppear(bool animated)
         }
     }
 
-    // Texts and the tick belong to one formula: another formula starts with
-    // empty lines (fixed values aside) and nothing ticked.
-    const bool bSameFormula = m_bLinesFormulaKnown && isSameFormula(info, m_LinesFormula);
-    if (!bSameFormula) {
-        clearLines();
-        m_pSelectedCheckbox = nullptr;
-    }
+    // Texts and the tick belong to one formula: the formula opened starts
+    // with empty lines (fixed values aside) and nothing ticked, and then gets
+    // its own values back from the store.
+    clearLines();
+    m_pSelectedCheckbox = nullptr;
 
     // A formula that can no longer be read (removed since it was chosen, or
     // damaged) opens empty and is not put back into History.
@@ -323,18 +328,13 @@ void CalculateViewController::viewWillAppear(bool animated)
             m_pKeyboard->hide();
         }
     }
-    if (info.m_NodeInfo.m_uiNodeType != FORMULA_TYPE_THEORY) {
-        m_LinesFormula = info;
-        m_bLinesFormulaKnown = true;
-    }
+    // A formula that could not be read shows no rows, and its stored values
+    // must not be overwritten by them.
+    m_LinesFormula = info;
+    m_bLinesFormulaKnown = m_bRecordsRead && info.m_NodeInfo.m_uiNodeType != FORMULA_TYPE_THEORY;
 
     updateButtonState();
-    const int nCount = paramCountOf(*m_pFDet);
-    for (int r = 0; r < kRowCount; ++r) {
-        const bool bFixed = r < nCount && HasFixedValue(m_pFDet->m_arrParams[static_cast<size_t>(r)]);
-        if (bSameFormula && !bFixed)
-            m_arrCellObjects[static_cast<size_t>(r)].m_pLEDView->loadData();
-    }
+    restoreTypedValues();
 }
 
 void CalculateViewController::viewWillDisappear(bool animated)
@@ -354,10 +354,92 @@ void CalculateViewController::viewWillDisappear(bool animated)
 
 void CalculateViewController::saveLines()
 {
-    if (!isViewLoaded())
+    if (isViewLoaded())
+        saveTypedValues();
+}
+
+// ---------------------------------------------------------------- typed values
+
+TYPED_VALUES CalculateViewController::currentTypedValues() const
+{
+    TYPED_VALUES values;
+    values.m_formula = m_LinesFormula;
+    const int nCount = paramCountOf(*m_pFDet);
+    const int nTicked = tickedRow();
+    values.m_nTickedRow = nTicked < nCount ? nTicked : -1;
+    for (int r = 0; r < nCount; ++r)
+        values.m_vecRows.push_back(typedRowFromLine(m_arrCellObjects[static_cast<size_t>(r)].m_pLEDView->model(),
+                                                    m_pFDet->m_arrParams[static_cast<size_t>(r)].m_strAlias));
+    return values;
+}
+
+// Every change reaches the disk at most kValuesSaveSeconds later, however
+// fast the keys come: the timer is started by the first change, not reset
+// by the next ones.
+void CalculateViewController::scheduleTypedValuesSave()
+{
+    if (m_bLinesFormulaKnown && !m_pValuesTimer->isActive())
+        m_pValuesTimer->start();
+}
+
+void CalculateViewController::saveTypedValues()
+{
+    m_pValuesTimer->stop();
+    if (!m_bLinesFormulaKnown)
         return;
-    for (CELL_OBJECT& row : m_arrCellObjects)
-        row.m_pLEDView->saveData();
+    const TYPED_VALUES values = currentTypedValues();
+    if (values.sameValues(m_savedValues))
+        return;
+    const bool bSaved = rememberTypedValues(values);
+    if (bSaved)
+        m_savedValues = values;
+    reportSaveResult(bSaved, "Your typed values cannot be saved.");
+}
+
+// The formula's own values, each into the row of the parameter with the
+// same alias; fixed values stay. The tick follows its parameter too.
+void CalculateViewController::restoreTypedValues()
+{
+    TYPED_VALUES stored;
+    if (m_bLinesFormulaKnown && findTypedValues(m_LinesFormula, stored)) {
+        const _tag_formula_detail& det = *m_pFDet;
+        const int nCount = paramCountOf(det);
+        for (int r = 0; r < nCount; ++r) {
+            const _tag_formula_parameter& param = det.m_arrParams[static_cast<size_t>(r)];
+            const TYPED_ROW* pRow = findTypedRow(stored, r, param.m_strAlias);
+            std::array<unsigned char, LED_DATA_BLOCK_SIZE> block;
+            if (!HasFixedValue(param) && pRow && ledBlockFromTypedRow(*pRow, block))
+                m_arrCellObjects[static_cast<size_t>(r)].m_pLEDView->SetRawInputString(block.data(), block.size());
+        }
+        if (stored.m_nTickedRow >= 0) {
+            const std::string& strAlias = stored.m_vecRows[static_cast<size_t>(stored.m_nTickedRow)].m_strAlias;
+            for (int r = 0; r < nCount; ++r) {
+                if (CanCalculateParameter(det, r) && det.m_arrParams[static_cast<size_t>(r)].m_strAlias == strAlias) {
+                    m_pSelectedCheckbox = m_arrCellObjects[static_cast<size_t>(r)].m_pCheckboxView;
+                    break;
+                }
+            }
+        }
+        m_pTableView->reloadData();
+    }
+    m_savedValues = currentTypedValues();
+    m_pValuesTimer->stop();
+}
+
+// A save that fails (a full disk, a folder that cannot be written) is told
+// once; the program goes on with what it holds, and tells again only after
+// a save has worked in between.
+void CalculateViewController::reportSaveResult(bool bSaved, const char* szWhat)
+{
+    if (bSaved) {
+        m_bSaveFailureShown = false;
+        return;
+    }
+    const int nErrno = errno;
+    if (m_bSaveFailureShown)
+        return;
+    m_bSaveFailureShown = true;
+    showWarning(std::string(szWhat) + "\n" + writeErrorText(nErrno));
 }
 
 // ---------------------------------------------------------------- rows
@@ -433,6 +515,7 @@ void CalculateViewController::selectCheckbox(UIImageControl* checkbox)
 {
     m_pSelectedCheckbox = checkbox;
     m_pTableView->reloadData();
+    scheduleTypedValuesSave();
 }
 
 void CalculateViewController::selectedMyLedViewLite(MyLedViewLite* line)
@@ -621,19 +704,19 @@ bool CalculateViewController::isExistInFavoriteList(const FORMULA_NODE_INFO& inf
 void CalculateViewController::addToFavoriteList(const FORMULA_NODE_INFO& info)
 {
     if (::addToFavoriteList(info))
-        saveFavoritesAndHistory();
+        reportSaveResult(saveFavoritesAndHistory(), "Favorites cannot be saved.");
 }
 
 void CalculateViewController::removeFromFavoriteList(const FORMULA_NODE_INFO& info)
 {
     if (::removeFromFavoriteList(info))
-        saveFavoritesAndHistory();
+        reportSaveResult(saveFavoritesAndHistory(), "Favorites cannot be saved.");
 }
 
 void CalculateViewController::addHistory(const FORMULA_NODE_INFO& info)
 {
     if (::addHistory(info))
-        saveFavoritesAndHistory();
+        reportSaveResult(saveFavoritesAndHistory(), "History cannot be saved.");
     saveLastUsedFormula(info);
 }
 

@@ -7,6 +7,7 @@
 // History, the favourite star and the last used formula.
 
 #include "calc/FormulaKeyboardView.h"
+#include "calc/FormulaValueStore.h"
 #include "calc/MyLedViewLite.h"
 #include "editor/DetailView.h"
 #include "storage/FormulaRecords.h"
@@ -27,6 +28,7 @@
 class CalculateKeyHandler;
 class FormulaPlotView;
 class MIMEView;
+class QTimer;
 class UIBarButtonItem;
 class UISegmentedControl;
 class UIImageControl;
@@ -96,8 +98,11 @@ public:
     void saveLastUsedFormula(const FORMULA_NODE_INFO& info);
     bool loadLastUsedFormula(FORMULA_NODE_INFO& info);
 
-    // Every line writes its text to its file (when the screen goes, and at termination).
+    // What is typed in the rows and the tick go to the store of typed values
+    // (when the screen goes, and at termination; while it shows, at most
+    // kValuesSaveSeconds after a change).
     void saveLines();
+    static constexpr double kValuesSaveSeconds = 0.4;
 
     // What the screen shows, for the tests and the detail pages.
     UITableView* tableView() const { return m_pTableView; }
@@ -124,6 +129,11 @@ private:
     void scrollRowToTop(int row);
     void showWarning(const std::string& strMessage);
     void hideDetail();
+    TYPED_VALUES currentTypedValues() const;
+    void scheduleTypedValuesSave();
+    void saveTypedValues();
+    void restoreTypedValues();
+    void reportSaveResult(bool bSaved, const char* szWhat);
 
     std::array<CELL_OBJECT, kRowCount> m_arrCellObjects{};
     UITableView* m_pTableView = nullptr;
@@ -141,11 +151,13 @@ private:
     UIBarButtonItem* m_pDetailToCalcBtn = nullptr;
     UIBarButtonItem* m_pAddFavorite = nullptr;
 
-    // The formula whose texts the input lines hold; known from the last used
-    // formula file at the first appearance, then from every set-up of rows.
+    // The formula whose texts the input lines hold (known while its rows
+    // show), what of them was saved last, and the timer of the next save.
     FORMULA_NODE_INFO m_LinesFormula{};
     bool m_bLinesFormulaKnown = false;
-    bool m_bLinesFormulaRead = false;
+    TYPED_VALUES m_savedValues;
+    QTimer* m_pValuesTimer = nullptr;
+    bool m_bSaveFailureShown = false;
     QWidget* m_pRowStore = nullptr;  // keeps the row objects that no cell shows
     QVariantAnimation* m_pScrollAnimation = nullptr;
     UISegmentedControl* m_pPageSwitch = nullptr;

@@ -87,6 +87,7 @@ bool MyLedViewLite::InputCommand(int nKeyCode)
     const bool bDone = m_model.InputCommand(nKeyCode);
     m_model.UpdateVisibleWindow();
     update();
+    emit contentChanged();
     return bDone;
 }
 
@@ -94,6 +95,7 @@ void MyLedViewLite::Clear()
 {
     m_model.Clear();
     update();
+    emit contentChanged();
 }
 
 void MyLedViewLite::CaretToStart()
@@ -108,6 +110,7 @@ bool MyLedViewLite::InsertString(const QString& strText, bool bClear)
     const bool bDone = m_model.InsertString(strText.toStdU16String(), bClear);
     m_model.UpdateVisibleWindow();
     update();
+    emit contentChanged();
     return bDone;
 }
 
@@ -116,6 +119,7 @@ bool MyLedViewLite::setString(const QString& strText)
     const bool bDone = m_model.setString(strText.toStdU16String());
     m_model.UpdateVisibleWindow();
     update();
+    emit contentChanged();
     return bDone;
 }
 
@@ -150,6 +154,18 @@ bool MyLedViewLite::LoadData(const QString& strPath)
     if (bLoaded) {
         m_model.UpdateVisibleWindow();
         update();
+        emit contentChanged();
+    }
+    return bLoaded;
+}
+
+bool MyLedViewLite::SetRawInputString(const unsigned char* pBlock, size_t nSize)
+{
+    const bool bLoaded = m_model.SetRawInputString(pBlock, nSize);
+    if (bLoaded) {
+        m_model.UpdateVisibleWindow();
+        update();
+        emit contentChanged();
     }
     return bLoaded;
 }

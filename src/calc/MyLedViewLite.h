@@ -50,6 +50,9 @@ public:
     void loadData();
     bool SaveData(const QString& strPath) const;
     bool LoadData(const QString& strPath);
+    // Rebuilds the content from a data file block; false (line unchanged)
+    // when the block does not hold a consistent line.
+    bool SetRawInputString(const unsigned char* pBlock, size_t nSize);
 
     void setId(int nId) { m_nId = nId; }
     int getId() const { return m_nId; }
@@ -82,6 +85,10 @@ public:
     bool copyNumberToClipboard();
     void cutToClipboard();
     bool pasteFromClipboard();
+
+signals:
+    // The text may have changed (a key, a clear, an inserted text, a load).
+    void contentChanged();
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -9,6 +9,7 @@
 #include "calc/FormulaLookup.h"
 #include "shell/AppStartup.h"
 #include "shell/Global.h"
+#include "storage/BookCommit.h"
 #include "storage/Formulas.h"
 
 namespace cli {
@@ -162,8 +163,9 @@ int RunCompile(int argc, char** argv)
         std::fprintf(stderr, "%s:%d: warning: %s\n", vecArgs[0], warning.m_nLine,
                      warning.m_strMessage.c_str());
     if (!bOk) {
-        std::fprintf(stderr, "calcudex-cli compile: could not compile %s into \"%s\" in %s\n",
-                     vecArgs[0], strBook.c_str(), g_sDocumentsPath.c_str());
+        std::fprintf(stderr, "calcudex-cli compile: could not compile %s into \"%s\" in %s: %s\n",
+                     vecArgs[0], strBook.c_str(), g_sDocumentsPath.c_str(),
+                     bookWriteErrorText(getLastBookWriteError()));
         return 1;
     }
     return 0;

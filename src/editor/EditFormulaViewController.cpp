@@ -4,6 +4,7 @@
 #include "editor/Form2.h"
 #include "editor/Form3.h"
 #include "editor/Form4.h"
+#include "calc/FormulaValueStore.h"
 #include "editor/FormulaWriter.h"
 #include "shell/Global.h"
 #include "storage/FavoritesHistory.h"
@@ -48,6 +49,7 @@ void EditFormulaViewController::setFormInfoWithDes(const _tag_formula_des& des, 
         if (Form4* page = form4(i))
             page->setFormInfo(info.m_arrForm4[static_cast<std::size_t>(i)]);
     }
+    rememberPagesAsStart();
 }
 
 void EditFormulaViewController::onCreateNewFormulaDone()
@@ -67,10 +69,14 @@ void EditFormulaViewController::onCreateNewFormulaDone()
         return;
     case EDIT_SAVE_MOVED:
     case EDIT_SAVE_MOVED_COPY:
-        // Favorites and History follow the formula to its new place, and the
-        // browser reads the book again: the row it showed has moved away.
+        // Favorites, History, the typed values and the Calculate tab follow
+        // the formula to its new place, and the browser reads the book
+        // again: the row it showed has moved away.
         updateFormulaInFavHis(m_EditingFormulaInfo, outcome.m_newInfo.m_NodeInfo);
         saveFavoritesAndHistory();
+        moveTypedValues(m_EditingFormulaInfo, outcome.m_newInfo);
+        if (FORMULA_NODE_INFO last; loadLastUsedFormula(last) && isSameFormula(last, m_EditingFormulaInfo))
+            saveLastUsedFormula(outcome.m_newInfo);
         m_EditingFormulaInfo = outcome.m_newInfo;
         UINotificationCenter::defaultCenter().postNotification("reloadFormulaList", this);
         closeEditor();

@@ -18,12 +18,16 @@ struct FORM1_INFO {
     std::string m_strName;  // may be a folder path: "Mechanics/Statics/Torque"
     std::string m_strDes;
     int m_nType = FORMULA_TYPE_CALCULABLE;  // 1 calculable, 0 theory
+
+    bool operator==(const FORM1_INFO&) const = default;
 };
 
 // Step 2.
 struct FORM2_INFO {
     std::string m_strMime;                // the formula in TeX
     std::vector<std::string> m_arrImages;  // picture file names, in page order
+
+    bool operator==(const FORM2_INFO&) const = default;
 };
 
 // Step 4, one per parameter page.
@@ -34,6 +38,8 @@ struct FORM4_INFO {
     std::string m_strUnit;     // TeX
     bool m_bCalculable = true;
     std::string m_strFormula;  // calculation expression; "" when not calculable
+
+    bool operator==(const FORM4_INFO&) const = default;
 };
 
 // Everything the pages hold when Done is pressed.
@@ -42,6 +48,8 @@ struct FORMULA_WIZARD_INFO {
     FORM2_INFO m_form2;
     int m_nParamCount = 0;  // Step 3
     std::vector<FORM4_INFO> m_arrForm4;
+
+    bool operator==(const FORMULA_WIZARD_INFO&) const = default;
 };
 
 // Wizard modes (m_nViewMode of the screens).

@@ -1,9 +1,11 @@
 #include "editor/FormulaWriter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "shell/Global.h"
+#include "storage/BookCommit.h"
 #include "storage/Formulas.h"
 #include "storage/common_dstring.h"
 #include "storage/common_util.h"
@@ -175,8 +177,29 @@ bool composeFormulaText(const FORMULA_WIZARD_INFO& info, const FORMULA_ID_PLAN& 
     return true;
 }
 
+namespace {
+
+std::string mg_strSaveFailureReason;
+
+// "Failed to save the formula!" with the reason on a line of its own.
+std::string saveFailedMessage()
+{
+    std::string strMessage = WIZARD_MSG_SAVE_FAILED;
+    if (!mg_strSaveFailureReason.empty())
+        strMessage += "\n" + mg_strSaveFailureReason;
+    return strMessage;
+}
+
+}  // namespace
+
+const std::string& lastSaveFailureReason()
+{
+    return mg_strSaveFailureReason;
+}
+
 bool saveNewFormula2(const FORMULA_WIZARD_INFO& info, _fornode* pNewNode)
 {
+    mg_strSaveFailureReason.clear();
     std::vector<_fornode> vecTree;
     {
         FormulasFolderSwitch useBook(USER_DEFINE_BOOK);
@@ -192,17 +215,20 @@ bool saveNewFormula2(const FORMULA_WIZARD_INFO& info, _fornode* pNewNode)
 
     const std::string strPath = getDocumentsFolder() + "/" + RAW_DATA_FILE_NAME;
     std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
-    if (!pFile)
+    bool bWritten = pFile && std::fwrite(strText.data(), 1, strText.size(), pFile) == strText.size();
+    bWritten = pFile && std::fclose(pFile) == 0 && bWritten;
+    if (!bWritten) {
+        mg_strSaveFailureReason = writeErrorText(errno);
         return false;
-    const bool bWritten = std::fwrite(strText.data(), 1, strText.size(), pFile) == strText.size();
-    if (std::fclose(pFile) != 0 || !bWritten)
-        return false;
+    }
 
     bool bCompiled;
     {
         FormulasFolderSwitch useBook(USER_DEFINE_BOOK);
         bCompiled = createFormulaDataFromTextFile(strPath, true);
     }
+    if (!bCompiled)
+        mg_strSaveFailureReason = bookWriteErrorText(getLastBookWriteError());
     if (bCompiled && pNewNode)
         setNode(*pNewNode, "." + plan.m_strFormulaId, plan.m_strFormulaName,
                 static_cast<std::uint32_t>(info.m_form1.m_nType));
@@ -294,6 +320,7 @@ std::string getFolderPart(const std::string& strName)
 EDIT_SAVE_OUTCOME saveEditedFormula(const FORMULA_NODE_INFO& editing, const _tag_formula_pos& pos,
                                     FORMULA_WIZARD_INFO info, const std::string& strBackupPath)
 {
+    mg_strSaveFailureReason.clear();
     EDIT_SAVE_OUTCOME outcome;
     bool bMove = false;
     if (common::equalsNoCase(editing.m_szBook, USER_DEFINE_BOOK)) {
@@ -321,8 +348,9 @@ EDIT_SAVE_OUTCOME saveEditedFormula(const FORMULA_NODE_INFO& editing, const _tag
         _tag_formula_detail det;
         constructFormulaRecords(info, nID, des, det);
         if (!editFormulaInBook(node, des, det)) {
+            mg_strSaveFailureReason = bookWriteErrorText(getLastBookWriteError());
             outcome.m_nResult = EDIT_SAVE_FAILED;
-            outcome.m_strMessage = WIZARD_MSG_SAVE_FAILED;
+            outcome.m_strMessage = saveFailedMessage();
             return outcome;
         }
         outcome.m_nResult = EDIT_SAVE_IN_PLACE;
@@ -335,7 +363,7 @@ EDIT_SAVE_OUTCOME saveEditedFormula(const FORMULA_NODE_INFO& editing, const _tag
     _fornode newNode = makeEmptyNode();
     if (!saveNewFormula2(info, &newNode)) {
         outcome.m_nResult = EDIT_SAVE_FAILED;
-        outcome.m_strMessage = WIZARD_MSG_SAVE_FAILED;
+        outcome.m_strMessage = saveFailedMessage();
         return outcome;
     }
     outcome.m_newInfo = makeNodeInfo(newNode, USER_DEFINE_BOOK);

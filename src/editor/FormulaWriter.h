@@ -57,6 +57,11 @@ bool composeFormulaText(const FORMULA_WIZARD_INFO& info, const FORMULA_ID_PLAN& 
 // and compiled; pNewNode (when given) then receives the formula's tree node.
 bool saveNewFormula2(const FORMULA_WIZARD_INFO& info, _fornode* pNewNode = nullptr);
 
+// Why the last save of the wizard failed, as one sentence for the alert
+// under "Failed to save the formula!" ("The disk is full.", ...); "" when
+// there is nothing to add.
+const std::string& lastSaveFailureReason();
+
 // ---- Editing --------------------------------------------------------------------
 
 // 1 (calculable) when any parameter has a calculation expression, else 0.

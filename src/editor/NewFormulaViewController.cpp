@@ -100,6 +100,7 @@ void NewFormulaViewController::loadView()
     initWizard();
     m_pPageCtrl->raise();
     m_helpButton->raise();
+    rememberPagesAsStart();
 }
 
 void NewFormulaViewController::initWizard()
@@ -298,6 +299,47 @@ FORMULA_WIZARD_INFO NewFormulaViewController::formInfo() const
     return info;
 }
 
+FORMULA_WIZARD_INFO NewFormulaViewController::pagesInfo() const
+{
+    FORMULA_WIZARD_INFO info;
+    m_pForm1->getFormInfo(info.m_form1);
+    m_pForm2->getFormInfo(info.m_form2);
+    m_pForm3->getFormInfo(info.m_nParamCount);
+    for (int i = 0; i < WIZARD_MAX_PARAMETERS; ++i) {
+        if (Form4* page = form4(i)) {
+            info.m_arrForm4.emplace_back();
+            page->getFormInfo(info.m_arrForm4.back());
+        }
+    }
+    return info;
+}
+
+void NewFormulaViewController::rememberPagesAsStart()
+{
+    m_startPages = pagesInfo();
+}
+
+bool NewFormulaViewController::hasUnsavedChanges() const
+{
+    return isViewLoaded() && !(pagesInfo() == m_startPages);
+}
+
+bool NewFormulaViewController::navigationShouldPopOnBackButton()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    auto* alert = new UIAlertView(QStringLiteral("Discard changes?"),
+                                  QStringLiteral("This formula has changes that are not saved. Leave the wizard "
+                                                 "and lose them?"),
+                                  QStringLiteral("Keep Editing"), {QStringLiteral("Discard")});
+    alert->onClicked = [this](UIAlertView*, int index) {
+        if (index == 1)
+            closeEditor();
+    };
+    alert->show();
+    return false;
+}
+
 void NewFormulaViewController::showWarning(const std::string& strMessage)
 {
     auto* alert = new UIAlertView(QString::fromLatin1(WIZARD_ALERT_TITLE), QString::fromStdString(strMessage),
@@ -324,7 +366,9 @@ void NewFormulaViewController::onCreateNewFormulaDone()
         return;
     }
     if (!saveNewFormula2(info)) {
-        showWarning(WIZARD_MSG_SAVE_FAILED);
+        const std::string& strReason = lastSaveFailureReason();
+        showWarning(strReason.empty() ? std::string(WIZARD_MSG_SAVE_FAILED)
+                                      : std::string(WIZARD_MSG_SAVE_FAILED) + "\n" + strReason);
         return;
     }
     // The browser shows the user book's new rows.

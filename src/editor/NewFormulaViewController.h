@@ -37,6 +37,9 @@ public:
     ~NewFormulaViewController() override;
 
     void viewWillAppear(bool animated) override;
+    // Back with changes that Done has not saved asks before it drops them.
+    bool navigationShouldPopOnBackButton() override;
+    bool hasUnsavedChanges() const;
 
     // Actions, public so the screen can be driven the way its controls drive it.
     void helpDisplay();
@@ -70,6 +73,10 @@ protected:
     // False when the Step 3 number could not be committed.
     bool readPages();
     FORMULA_WIZARD_INFO formInfo() const;
+    // What the pages show now, read without committing anything; and that
+    // as the state the pages started from.
+    FORMULA_WIZARD_INFO pagesInfo() const;
+    void rememberPagesAsStart();
     void showWarning(const std::string& strMessage);
     void closeEditor();
 
@@ -95,6 +102,7 @@ private:
     void updateDoneButton(int nPage);
     void onFocusChanged(QWidget* now);
     int m_nShownPage = 0;
+    FORMULA_WIZARD_INFO m_startPages;
     // The parameter pages by index; a removed page reads as null.
     std::array<QPointer<Form4>, WIZARD_MAX_PARAMETERS> m_arrForm4Pages;
 };

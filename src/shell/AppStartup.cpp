@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "shell/Global.h"
+#include "storage/BookCommit.h"
 #include "storage/FavoritesHistory.h"
 #include "storage/Formulas.h"
 #include "storage/common_util.h"
@@ -43,6 +44,9 @@ bool copyFile(const std::string& strFrom, const std::string& strTo)
 int copyResourceToDocumentFolder()
 {
     const std::string& strDocuments = getDocumentsFolder();
+    // A book write that a kill cut short is finished or undone first: a
+    // missing book file may only be missing for the moment.
+    recoverPendingBookCommit();
     if (g_sAppPath.empty())
         g_sAppPath = resolveResourceFolder();
     int nCopied = 0;

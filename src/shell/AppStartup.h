@@ -6,9 +6,10 @@
 
 #include <string>
 
-// For every book and each of its four files, in book order: when the
-// documents folder has no such file, the shipped one (resource folder,
-// Formulas/<Book>/<Book>_<file>) is copied there. Existing files are never
+// First finishes or undoes a book write that a kill cut short
+// (recoverPendingBookCommit). Then, for every book and each of its four
+// files, in book order: when the documents folder has no such file, the
+// shipped one (resource folder, Formulas/<Book>/<Book>_<file>) is copied there. Existing files are never
 // overwritten, so the user's edits survive; a file deleted by hand comes back
 // at the next start. A copy is made under a temporary name and renamed into
 // place, so an interrupted start never leaves half a book file behind. A file

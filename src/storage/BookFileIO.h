@@ -5,10 +5,10 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "storage/BookCommit.h"
 #include "storage/FormulaRecords.h"
 #include "storage/common_util.h"
 
@@ -54,18 +54,24 @@ bool readDetRecord(BookFileReader& reader, std::uint32_t nID, std::uint32_t nPos
 // Writes text as int32 length and bytes.
 bool writeText(std::FILE* pFile, const std::string& text);
 
-// Held by everything that writes the shared temporary files, so that two
-// book rewrites never interleave.
-std::mutex& bookWriteMutex();
+// The start of every book write, under its lock: clears the last error,
+// then finishes or rolls back what an earlier writer left. False (the error
+// set) when the lock could not be taken or a journal not finished.
+bool beginBookWrite(BookWriteLock& lock);
+
+// Records why the write failed (from errno, or as given) unless a reason
+// was recorded already.
+void noteBookWriteFailure();
+void noteBookWriteFailure(BOOK_WRITE_ERROR nError);
 
 // The four open temporary files of a book being written, in the order tree,
-// index, description, detail.
+// index, description, detail (BookCommit.h describes the commit).
 struct TmpBookFiles {
     common::FilePtr m_arrFiles[4];
     bool m_arrCreated[4] = {false, false, false, false};
 
     // Opens all four for binary writing; false (none left open, none left on
-    // disk) when one cannot be created.
+    // disk) when one cannot be created. Must be called under BookWriteLock.
     bool create();
 
     std::FILE* tree() const { return m_arrFiles[0].get(); }
@@ -73,17 +79,18 @@ struct TmpBookFiles {
     std::FILE* des() const { return m_arrFiles[2].get(); }
     std::FILE* det() const { return m_arrFiles[3].get(); }
 
-    // Flushes and closes all four; false when anything failed to reach the disk.
+    // Flushes, syncs and closes all four; false when anything failed to
+    // reach the disk.
     bool close();
 
     // Closes what is open and removes the temporary files this object
     // created (never anything else that happens to carry their names).
     void discard();
 
-    // Renames each temporary file over the current book's file, in the order
-    // tree, index, description, detail. Every book file is replaced whole, so
-    // an interruption leaves each file either old or new, never half written.
-    // On failure the temporary files still left are removed.
+    // The journaled commit of the four closed files into the current book
+    // (g_sFormulasFolder). False when it failed before the commit point (the
+    // old book stays, the temporary files are removed) or, hardly ever, after
+    // it (the journal stays, and the next reader finishes the new book).
     bool commit();
 };
 

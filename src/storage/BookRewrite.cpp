@@ -114,20 +114,27 @@ bool copyTree(const Rewrite& job, std::FILE* pTree)
 
 bool rewriteBook(const Rewrite& job)
 {
-    std::lock_guard<std::mutex> lock(bookWriteMutex());
+    BookWriteLock lock;
+    if (!beginBookWrite(lock))
+        return false;
+    // Refuse what the book format cannot hold before anything is touched.
+    if (job.m_pNewDet && job.m_pNewDet->m_nParamCount > static_cast<std::uint32_t>(MAX_FORMULA_PARAMS)) {
+        noteBookWriteFailure(BOOK_WRITE_FAILED);
+        return false;
+    }
     FormulasFolderSwitch bookSwitch(canonicalBookName(job.m_info.m_szBook));
 
     common::FilePtr pIndex = common::openFile(getIndexFilename(), "rb");
     common::FilePtr pDes = common::openFile(getDesFilename(), "rb");
     common::FilePtr pDet = common::openFile(getDetailFilename(), "rb");
-    if (!pIndex || !pDes || !pDet)
-        return false;
     BookFileReader index(pIndex.get());
     BookFileReader desIn(pDes.get());
     BookFileReader detIn(pDet.get());
     std::int32_t nCount;
-    if (!readIndexCount(index, nCount))
+    if (!pIndex || !pDes || !pDet || !readIndexCount(index, nCount)) {
+        noteBookWriteFailure(BOOK_WRITE_FAILED);
         return false;
+    }
 
     TmpBookFiles tmp;
     if (!tmp.create())
@@ -141,6 +148,7 @@ bool rewriteBook(const Rewrite& job)
     pDes.reset();
     pDet.reset();
     if (!bOk || !tmp.close()) {
+        noteBookWriteFailure();
         tmp.discard();
         return false;
     }
@@ -152,9 +160,6 @@ bool rewriteBook(const Rewrite& job)
 bool editFormulaInBook(const FORMULA_NODE_INFO& info, const _tag_formula_des& des,
                        const _tag_formula_detail& det)
 {
-    // Refuse what the book format cannot hold before anything is touched.
-    if (det.m_nParamCount > static_cast<std::uint32_t>(MAX_FORMULA_PARAMS))
-        return false;
     return rewriteBook({RewriteKind::EDIT, info, &des, &det});
 }
 

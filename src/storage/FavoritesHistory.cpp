@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "storage/BookFolders.h"
+#include "storage/Formulas.h"
 #include "storage/common_util.h"
 
 std::vector<FORMULA_NODE_INFO> g_arrFavorite;
@@ -126,6 +128,21 @@ void updateFormulaInFavHis(const FORMULA_NODE_INFO& entry, const _fornode& node)
         if (nIndex >= 0)
             (*pList)[static_cast<std::size_t>(nIndex)].m_NodeInfo = node;
     }
+}
+
+bool refreshBookInFavHis(const std::string& strBook)
+{
+    bool bChanged = false;
+    for (std::vector<FORMULA_NODE_INFO>* pList : {&g_arrFavorite, &g_arrHistory}) {
+        for (FORMULA_NODE_INFO& entry : *pList) {
+            _fornode node;
+            if (!common::equalsNoCase(entry.m_szBook, strBook) || !getTreeNode(entry, node))
+                continue;
+            bChanged = bChanged || std::memcmp(&node, &entry.m_NodeInfo, sizeof node) != 0;
+            entry.m_NodeInfo = node;
+        }
+    }
+    return bChanged;
 }
 
 void deleteAllFavorites()

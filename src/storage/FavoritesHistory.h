@@ -56,6 +56,11 @@ void removeFormulaFromFavHis(const FORMULA_NODE_INFO& entry);
 // formula gets the node as now stored in the tree.
 void updateFormulaInFavHis(const FORMULA_NODE_INFO& entry, const _fornode& node);
 
+// After a whole book was replaced (restored as shipped): every entry of that
+// book that its tree still holds gets the node as now stored there. Entries
+// whose formula the book no longer has stay as they are. True when any changed.
+bool refreshBookInFavHis(const std::string& strBook);
+
 // "Delete All" of one list: the list is emptied and its file removed.
 void deleteAllFavorites();
 void deleteAllHistory();

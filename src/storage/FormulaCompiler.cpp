@@ -1,6 +1,4 @@
 // The formula text source and its compilation into the four book files.
-#include <unistd.h>
-
 #include <climits>
 #include <cstring>
 
@@ -352,90 +350,69 @@ bool FormulaTextCompiler::writeFolder()
                           static_cast<int>(FORMULA_TYPE_FOLDER));
 }
 
-bool truncateFile(std::FILE* pFile, long long nSize)
-{
-    std::fflush(pFile);
-    return ::ftruncate(::fileno(pFile), static_cast<off_t>(nSize)) == 0;
-}
-
 bool writeCount(std::FILE* pIndex, std::int32_t nCount)
 {
     return std::fseek(pIndex, 0, SEEK_SET) == 0 && common::writeInt32(pIndex, nCount);
 }
 
-// Create mode: the new book is written to the temporary files and only
-// replaces the old one when it is complete.
-bool compileNewBook(std::FILE* pSource, std::vector<FormulaTextWarning>* pWarnings)
+bool writeBytes(std::FILE* pFile, const std::string& bytes)
+{
+    return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), pFile) == bytes.size();
+}
+
+// Append mode starts the new book as a copy of the old one: the tree, the
+// counted index entries and both record files as they are (a hand-edited
+// tree gets the line break its last line may lack). False when the old book
+// cannot be read or its index is damaged.
+bool copyBookForAppend(TmpBookFiles& tmp, std::int32_t& nCount)
+{
+    std::string arrBytes[4];
+    const std::string arrPaths[4] = {getTreeFilename(), getIndexFilename(), getDesFilename(),
+                                     getDetailFilename()};
+    bool bRead = true;
+    for (int i = 0; i < 4; ++i)
+        bRead = bRead && common::readWholeFile(arrPaths[i], arrBytes[i]);
+    std::string& tree = arrBytes[0];
+    std::string& index = arrBytes[1];
+    nCount = bRead && index.size() >= 4
+                 ? static_cast<std::int32_t>(common::getUInt32LE(reinterpret_cast<const unsigned char*>(index.data())))
+                 : -1;
+    if (nCount < 0 || static_cast<std::size_t>(nCount) > (index.size() - 4) / 12) {
+        noteBookWriteFailure(BOOK_WRITE_FAILED);
+        return false;
+    }
+    index.resize(4 + 12 * static_cast<std::size_t>(nCount));
+    if (!tree.empty() && tree.back() != '\n')
+        tree += "\r\n";
+    return writeBytes(tmp.tree(), tree) && writeBytes(tmp.index(), index) &&
+           writeBytes(tmp.des(), arrBytes[2]) && writeBytes(tmp.det(), arrBytes[3]);
+}
+
+// Both modes write the whole new book into the temporary files, and the
+// journaled commit (BookCommit.h) makes it the book in one step: a kill or a
+// failure at any point leaves the old book or the new one. Create mode
+// starts from nothing, append mode from a copy of the old book (books are
+// small).
+bool compileBook(std::FILE* pSource, bool bAppend, std::vector<FormulaTextWarning>* pWarnings)
 {
     TmpBookFiles tmp;
     if (!tmp.create())
         return false;
-    BookOutput out{tmp.tree(), tmp.index(), tmp.des(), tmp.det(), 0};
+    std::int32_t nCount = 0;
+    bool bOk = true;
+    if (bAppend)
+        bOk = copyBookForAppend(tmp, nCount);
+    else
+        bOk = common::writeInt32(tmp.index(), 0);
+    BookOutput out{tmp.tree(), tmp.index(), tmp.des(), tmp.det(), nCount};
     FormulaTextCompiler compiler(out, pWarnings);
-    if (!writeCount(out.m_pIndex, 0) || std::fseek(out.m_pIndex, 0, SEEK_END) != 0 ||
-        !compiler.run(pSource) || !writeCount(out.m_pIndex, out.m_nCount) || !tmp.close()) {
+    bOk = bOk && compiler.run(pSource) && writeCount(out.m_pIndex, out.m_nCount) && tmp.close();
+    if (!bOk) {
+        noteBookWriteFailure();
         tmp.discard();
         return false;
     }
     return tmp.commit();
-}
-
-// Append mode: records are added at the ends of the existing files and the
-// count, written last, makes them part of the book. A failure cuts every
-// file back to its old length, so the book is left as it was.
-bool compileIntoBook(std::FILE* pSource, std::vector<FormulaTextWarning>* pWarnings)
-{
-    const std::string arrPaths[4] = {getTreeFilename(), getIndexFilename(), getDesFilename(),
-                                     getDetailFilename()};
-    common::FilePtr arrFiles[4];
-    long long arrSizes[4];
-    for (int i = 0; i < 4; ++i) {
-        arrFiles[i] = common::openFile(arrPaths[i], "r+b");
-        if (!arrFiles[i])
-            return false;
-        arrSizes[i] = common::fileSize(arrFiles[i].get());
-        if (arrSizes[i] < 0)
-            return false;
-    }
-    std::int32_t nCount;
-    {
-        BookFileReader reader(arrFiles[1].get());
-        if (!readIndexCount(reader, nCount))
-            return false;
-    }
-
-    BookOutput out{arrFiles[0].get(), arrFiles[1].get(), arrFiles[2].get(), arrFiles[3].get(),
-                   nCount};
-    // New index entries go right after the N counted ones.
-    bool bOk = std::fseek(out.m_pIndex, 4 + 12L * nCount, SEEK_SET) == 0 &&
-               std::fseek(out.m_pTree, 0, SEEK_END) == 0 &&
-               std::fseek(out.m_pDes, 0, SEEK_END) == 0 && std::fseek(out.m_pDet, 0, SEEK_END) == 0;
-    // A hand-edited tree file may lack the line break after its last line.
-    if (bOk && arrSizes[0] > 0) {
-        bOk = std::fseek(out.m_pTree, -1, SEEK_END) == 0;
-        int c = bOk ? std::fgetc(out.m_pTree) : EOF;
-        bOk = bOk && std::fseek(out.m_pTree, 0, SEEK_END) == 0;
-        if (bOk && c != '\n')
-            bOk = std::fwrite("\r\n", 1, 2, out.m_pTree) == 2;
-    }
-    FormulaTextCompiler compiler(out, pWarnings);
-    bOk = bOk && compiler.run(pSource) && writeCount(out.m_pIndex, out.m_nCount);
-    for (common::FilePtr& pFile : arrFiles) {
-        if (std::fflush(pFile.get()) != 0 || std::ferror(pFile.get()))
-            bOk = false;
-    }
-    if (!bOk) {
-        // Restore the old count first, then drop whatever was appended.
-        writeCount(out.m_pIndex, nCount);
-        for (int i = 0; i < 4; ++i)
-            truncateFile(arrFiles[i].get(), arrSizes[i]);
-        return false;
-    }
-    for (common::FilePtr& pFile : arrFiles) {
-        if (std::fclose(pFile.release()) != 0)
-            bOk = false;
-    }
-    return bOk;
 }
 
 }  // namespace
@@ -443,11 +420,13 @@ bool compileIntoBook(std::FILE* pSource, std::vector<FormulaTextWarning>* pWarni
 bool createFormulaDataFromTextFile(const std::string& strPath, bool bAppend,
                                    std::vector<FormulaTextWarning>* pWarnings)
 {
-    std::lock_guard<std::mutex> lock(bookWriteMutex());
-    common::FilePtr pSource = common::openFile(strPath, "r");
-    if (!pSource)
+    BookWriteLock lock;
+    if (!beginBookWrite(lock))
         return false;
-    if (bAppend && common::fileExists(getIndexFilename()))
-        return compileIntoBook(pSource.get(), pWarnings);
-    return compileNewBook(pSource.get(), pWarnings);
+    common::FilePtr pSource = common::openFile(strPath, "r");
+    if (!pSource) {
+        noteBookWriteFailure(BOOK_WRITE_FAILED);
+        return false;
+    }
+    return compileBook(pSource.get(), bAppend && common::fileExists(getIndexFilename()), pWarnings);
 }

@@ -16,8 +16,11 @@ const char* const g_arrBookFileNames[4] = {"fortree.dat", "indexfor.dat", "forde
 namespace {
 
 // "%s/%s_%s" from the documents folder, the open book and the file name.
+// Whoever is about to open a book file finishes a commit that a killed
+// writer left behind, so no reader ever sees half of one.
 std::string bookFilename(const char* szName)
 {
+    finishPendingBookCommit();
     return getDocumentsFolder() + "/" + g_sFormulasFolder + "_" + szName;
 }
 
@@ -360,79 +363,3 @@ bool getFormulaRecords(const std::string& strTreeId, _tag_formula_pos& pos,
     }
     return true;
 }
-
-// ---- Temporary book files --------------------------------------------------------
-
-namespace storage_detail {
-
-std::mutex& bookWriteMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-
-namespace {
-
-std::string tmpFilenameAt(int i)
-{
-    return tmpFilename(g_arrBookFileNames[i]);
-}
-
-std::string bookFilenameAt(int i)
-{
-    return bookFilename(g_arrBookFileNames[i]);
-}
-
-}  // namespace
-
-bool TmpBookFiles::create()
-{
-    for (int i = 0; i < 4; ++i) {
-        m_arrFiles[i] = common::openFile(tmpFilenameAt(i), "wb");
-        if (!m_arrFiles[i]) {
-            discard();
-            return false;
-        }
-        m_arrCreated[i] = true;
-    }
-    return true;
-}
-
-bool TmpBookFiles::close()
-{
-    bool bOk = true;
-    for (common::FilePtr& pFile : m_arrFiles) {
-        if (!pFile)
-            continue;
-        if (std::fflush(pFile.get()) != 0 || std::ferror(pFile.get()))
-            bOk = false;
-        if (std::fclose(pFile.release()) != 0)
-            bOk = false;
-    }
-    return bOk;
-}
-
-void TmpBookFiles::discard()
-{
-    for (common::FilePtr& pFile : m_arrFiles)
-        pFile.reset();
-    for (int i = 0; i < 4; ++i) {
-        if (m_arrCreated[i])
-            std::remove(tmpFilenameAt(i).c_str());
-        m_arrCreated[i] = false;
-    }
-}
-
-bool TmpBookFiles::commit()
-{
-    for (int i = 0; i < 4; ++i) {
-        if (std::rename(tmpFilenameAt(i).c_str(), bookFilenameAt(i).c_str()) != 0) {
-            discard();
-            return false;
-        }
-        m_arrCreated[i] = false;
-    }
-    return true;
-}
-
-}  // namespace storage_detail

@@ -34,8 +34,9 @@ std::string getIndexFilename();
 std::string getDesFilename();
 std::string getDetailFilename();
 
-// The shared temporary files a book rewrite goes through ("tmp_fortree.dat",
-// ...). They carry no book name: one rewrite at a time.
+// The shared temporary files every book write goes through ("tmp_fortree.dat",
+// ...). They carry no book name: the writer lock lets one write run at a time
+// (BookCommit.h).
 std::string getTreeFilenameTmp();
 std::string getIndexFilenameTmp();
 std::string getDesFilenameTmp();
@@ -147,19 +148,22 @@ struct FormulaTextWarning {
 // Compiles the formula text file at strPath into the current book
 // (g_sFormulasFolder). Without bAppend the book is created afresh; with it the
 // records are appended to the existing book (or a new one when it has none).
-// False when the source or a book file cannot be opened, the existing index
-// is damaged, or a write fails; in create mode the old book is then left as
-// it was. Warnings about malformed source lines go to pWarnings when given.
+// Either way the whole new book is written beside the old one and committed
+// in one step (BookCommit.h): an interruption at any instant leaves the old
+// book or the new one. False when the source or a book file cannot be
+// opened, the existing index is damaged, the writer lock is busy, or a write
+// fails; the book is then left as it was (getLastBookWriteError says why).
+// Warnings about malformed source lines go to pWarnings when given.
 bool createFormulaDataFromTextFile(const std::string& strPath, bool bAppend,
                                    std::vector<FormulaTextWarning>* pWarnings = nullptr);
 
 // ---- Editing -----------------------------------------------------------------
 
 // Rewrite info's book with the formula replaced by des and det (edit) or left
-// out (delete). The new book is written to the temporary files and each then
-// renamed over its book file, so an interrupted rewrite leaves a readable
-// book; a failed one leaves the book as it was and no temporary file behind.
-// g_sFormulasFolder is the same afterwards.
+// out (delete). The new book is written to the temporary files and committed
+// in one step (BookCommit.h), so an interrupted rewrite leaves the old book or
+// the new one; a failed one leaves the book as it was and no temporary file
+// behind. g_sFormulasFolder is the same afterwards.
 bool editFormulaInBook(const FORMULA_NODE_INFO& info, const _tag_formula_des& des,
                        const _tag_formula_detail& det);
 bool deleteFormulaFromBook(const FORMULA_NODE_INFO& info);

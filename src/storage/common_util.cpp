@@ -1,8 +1,11 @@
 #include "storage/common_util.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace common {
@@ -99,18 +102,50 @@ long long fileSize(std::FILE* pFile)
 bool readLine(std::FILE* pFile, std::string& line)
 {
     line.clear();
-    char buf[256];
+    // Byte by byte: a zero byte inside a line stays part of it. (A line read
+    // with fgets ends for strlen at its first zero byte, and the rest of it
+    // was lost while the next line was joined on.)
     bool bAny = false;
-    while (std::fgets(buf, sizeof buf, pFile)) {
+    int c;
+    while ((c = std::getc(pFile)) != EOF) {
         bAny = true;
-        std::size_t n = std::strlen(buf);
-        if (n > 0 && buf[n - 1] == '\n') {
-            line.append(buf, n - 1);
+        if (c == '\n')
             return true;
-        }
-        line.append(buf, n);
+        line += static_cast<char>(c);
     }
     return bAny;
+}
+
+bool syncFile(std::FILE* pFile)
+{
+    return std::fflush(pFile) == 0 && ::fsync(::fileno(pFile)) == 0;
+}
+
+bool syncFolder(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool bOk = ::fsync(fd) == 0;
+    ::close(fd);
+    return bOk;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes)
+{
+    const std::string tmp = path + ".tmp";
+    FilePtr pFile = openFile(tmp, "wb");
+    if (!pFile)
+        return false;
+    bool bOk = (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), pFile.get()) == bytes.size()) &&
+               syncFile(pFile.get());
+    bOk = std::fclose(pFile.release()) == 0 && bOk;
+    if (bOk && std::rename(tmp.c_str(), path.c_str()) == 0)
+        return true;
+    const int nErrno = errno;  // the reason, not that of the clean-up
+    std::remove(tmp.c_str());
+    errno = nErrno;
+    return false;
 }
 
 bool readWholeFile(const std::string& path, std::string& content)

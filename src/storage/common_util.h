@@ -65,12 +65,23 @@ bool fileExists(const std::string& path);
 // position is left as it is.
 long long fileSize(std::FILE* pFile);
 
-// Reads one line (without its LF) of any length; false at end of file with
-// nothing read.
+// Reads one line (without its LF) of any length, zero bytes included; false
+// at end of file with nothing read.
 bool readLine(std::FILE* pFile, std::string& line);
 
 // The whole file; false when it cannot be opened or read.
 bool readWholeFile(const std::string& path, std::string& content);
+
+// Flushes the stream and makes its data durable (fsync); false on failure.
+bool syncFile(std::FILE* pFile);
+
+// Makes the folder's entries (created, renamed, removed files) durable.
+bool syncFolder(const std::string& path);
+
+// Replaces the file at path by bytes all at once: they go to "<path>.tmp",
+// which is synced and then renamed over the file. On failure the old file is
+// left as it was, no ".tmp" stays behind, and errno tells why.
+bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // text trimmed of the bytes of set at both ends, without copying.
 std::string_view trimView(std::string_view text, std::string_view set);

@@ -252,7 +252,11 @@ void UINavigationController::refreshBar()
                 backTitle = QStringLiteral("Back");
         }
     }
-    m_pBar->setItem(top ? top->navigationItem() : nullptr, backTitle, [this] { popViewControllerAnimated(true); });
+    m_pBar->setItem(top ? top->navigationItem() : nullptr, backTitle, [this] {
+        UIViewController* shown = topViewController();
+        if (!shown || shown->navigationShouldPopOnBackButton())
+            popViewControllerAnimated(true);
+    });
 }
 
 void UINavigationController::pushViewController(UIViewController* vc, bool animated)

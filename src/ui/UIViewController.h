@@ -83,6 +83,10 @@ public:
     virtual void viewWillDisappear(bool animated) {}
     virtual void viewDidDisappear(bool animated) {}
 
+    // The back button of the navigation bar asks the screen on top first;
+    // false keeps it (it may ask the user and pop itself later).
+    virtual bool navigationShouldPopOnBackButton() { return true; }
+
 protected:
     // Builds the view; the default is an empty white view. Subclasses call setView().
     virtual void loadView();

@@ -51,14 +51,15 @@ class TestMoreScreens : public QObject {
     Q_OBJECT
 
 private slots:
-    void moreMenuHasThreeRows();
+    void moreMenuRows();
+    void restoreShippedFormulasPutsABookBack();
     void aboutShowsTheVersion();
     void helpPagesLoadAroundThePageShown();
     void contextHelpLoadsItsFirstPageLater();
     void contextHelpReloadsOnlyForAnotherPage();
 };
 
-void TestMoreScreens::moreMenuHasThreeRows()
+void TestMoreScreens::moreMenuRows()
 {
     QTemporaryDir home;
     App app(home.path());
@@ -69,13 +70,14 @@ void TestMoreScreens::moreMenuHasThreeRows()
     QCOMPARE(app.delegate->m_tabbarCtrler->tabBar()->item(3).imageName, QString("More.png"));
     QCOMPARE(tabNavigation(app, 3)->navigationBar()->titleText(), QString("More"));
     UITableView* table = more->tableView();
-    QCOMPARE(table->numberOfRows(), 3);
+    QCOMPARE(table->numberOfRows(), 4);
     QStringList rows;
-    for (int r = 0; r < 3; ++r) {
+    for (int r = 0; r < 4; ++r) {
         rows << table->cellForRow(r)->textLabel()->text();
-        QCOMPARE(table->cellForRow(r)->accessoryType(), UITableViewCell::AccessoryDisclosureIndicator);
+        QCOMPARE(table->cellForRow(r)->accessoryType(), r < 3 ? UITableViewCell::AccessoryDisclosureIndicator
+                                                              : UITableViewCell::AccessoryNone);
     }
-    QCOMPARE(rows, QStringList({"Create a new formula", "Help", "About"}));
+    QCOMPARE(rows, QStringList({"Create a new formula", "Help", "About", "Restore shipped formulas"}));
     screenshot(app.delegate->window, "more_menu");
 
     // The wizard it leads to goes once another screen is shown.
@@ -88,6 +90,53 @@ void TestMoreScreens::moreMenuHasThreeRows()
     QTRY_VERIFY(!wizard);
     QCOMPARE(tabNavigation(app, 3)->navigationBar()->titleText(), QString("More"));
     QVERIFY(!app.delegate->m_tabbarCtrler->isTabBarHidden());
+}
+
+// A shipped formula removed by mistake comes back: More offers the shipped
+// books (never the user's own), names what will be replaced, and puts the
+// book back byte for byte; the user's book stays as it is.
+void TestMoreScreens::restoreShippedFormulasPutsABookBack()
+{
+    QTemporaryDir home, scratch;
+    qputenv("CALCUDEX_HOME", home.path().toLocal8Bit());
+    QVERIFY(writeBook(USER_DEFINE_BOOK, formulaRecord("1", "Mine"), scratch.path()));
+    const QByteArray userBook = readFile(home.path() + "/User Define_fordes.dat");
+    App app(home.path());
+    QVERIFY(openInBrowser(app, "Electric Engineering", {"DC Circuits"}));
+    UITableView* browser = app.delegate->formulaViewController()->tableView();
+    const int row = static_cast<int>(rowTexts(browser).indexOf("Ohm's law"));
+    QVERIFY(row >= 0);
+    tapIcon(browser, row);
+    QTRY_VERIFY(topSheet());
+    clickOverlayButton(topSheet(), "Remove");
+    clickOverlayButton(topSheet(), "Yes");
+    QVERIFY(!rowTexts(browser).contains("Ohm's law"));
+
+    clickTab(app.delegate.get(), 3);
+    clickRow(moreScreen(app)->tableView(), MoreViewController::kRestoreRow);
+    QTRY_VERIFY(topSheet());
+    UIActionSheet* sheet = topSheet();
+    QCOMPARE(sheet->title(), QString("Which book should be restored as shipped?"));
+    QCOMPARE(sheet->buttonTitles(), QStringList({"Astrophysic", "Dynamics and Mechanics", "Electric Engineering",
+                                                 "Math", "Optics", "Thermodynamics", "Cancel"}));
+    screenshot(app.delegate->window, "more_restore_which_book");
+    clickOverlayButton(sheet, "Electric Engineering");
+    QTRY_VERIFY(topAlert());
+    UIAlertView* confirm = topAlert();
+    QCOMPARE(confirm->title(), QString("Restore shipped formulas"));
+    QVERIFY(confirm->message().startsWith("\"Electric Engineering\" is put back as shipped"));
+    QVERIFY(confirm->message().contains("\"User-defined Formulas\" is not touched"));
+    QCOMPARE(confirm->buttonTitles(), QStringList({"Cancel", "Restore"}));
+    screenshot(app.delegate->window, "more_restore_confirm");
+    clickOverlayButton(confirm, "Restore");
+    QTRY_VERIFY(topAlert() && topAlert()->message() == "\"Electric Engineering\" is as shipped again.");
+    clickOverlayButton(topAlert(), "OK");
+
+    const QString shipped = QString::fromStdString(g_sAppPath) + "/Formulas/Electric Engineering/Electric Engineering_";
+    for (const char* file : g_arrBookFileNames)
+        QCOMPARE(readFile(home.path() + "/Electric Engineering_" + file), readFile(shipped + file));
+    QCOMPARE(readFile(home.path() + "/User Define_fordes.dat"), userBook);
+    QVERIFY(rowTexts(browser).contains("Ohm's law"));
 }
 
 void TestMoreScreens::aboutShowsTheVersion()

@@ -422,7 +422,7 @@ void TestBrowserScreen::failedRemoveKeepsRowAndWarns()
     UIAlertView* alert = topAlert();
     QVERIFY(alert);
     QCOMPARE(alert->title(), QString("Warning!"));
-    QCOMPARE(alert->message(), QString("Failed to remove the formula!"));
+    QCOMPARE(alert->message(), QString("Failed to remove the formula!\nThe book could not be read or written."));
     QCOMPARE(alert->buttonTitles(), QStringList({"OK"}));
     screenshot(app.delegate->window, "browser_remove_failed");
     clickOverlayButton(alert, "OK");

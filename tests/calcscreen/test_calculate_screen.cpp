@@ -4,11 +4,14 @@
 
 #include "window/GuiTestSupport.h"
 
+#include "FileSizeLimit.h"
+
 #include "browser/FavoritesViewController.h"
 #include "browser/FormulaIconView.h"
 #include "browser/FormulaViewController.h"
 #include "calc/CalculateViewController.h"
 #include "calc/CalculationProcedure.h"
+#include "calc/FormulaValueStore.h"
 #include "calc/UIImageControl.h"
 #include "editor/DetailView.h"
 #include "engine/EngineState.h"
@@ -21,6 +24,7 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <QPainter>
+
 
 using namespace guitest;
 
@@ -329,7 +333,9 @@ private slots:
     void keysNeverGoToARowThatIsNotShown();
     void opensFromFavoritesAndHistory();
     void restartReopensLastFormulaWithTexts();
-    void anotherFormulaStartsWithEmptyRows();
+    void eachFormulaKeepsItsOwnValues();
+    void killedWhileTypingEachFormulaKeepsItsValues();
+    void fullDiskIsToldOnceAndTypingGoesOn();
     void returningToTheTabKeepsTheFormula();
     void theoryFormulaShowsDetailPages();
     void detailButtonSwitchesBetweenRowsAndPages();
@@ -897,7 +903,9 @@ void TestCalculateScreen::restartReopensLastFormulaWithTexts()
     QCOMPARE(lineText(screen, 0), QString("10"));
 }
 
-void TestCalculateScreen::anotherFormulaStartsWithEmptyRows()
+// Texts and the tick belong to their formula: another formula starts with
+// its own rows, and coming back brings the first one's values back.
+void TestCalculateScreen::eachFormulaKeepsItsOwnValues()
 {
     QTemporaryDir home, scratch;
     writeBooks(home.path(), scratch.path());
@@ -915,21 +923,119 @@ void TestCalculateScreen::anotherFormulaStartsWithEmptyRows()
     QCOMPARE(lineText(screen, 1), QString("9.81"));
     QCOMPARE(lineText(screen, 2), QString());
     QVERIFY(screen->tickedRow() < 0);
-
-    // The lines now hold Free fall's texts; back on Ohm's law the rows start
-    // empty again, and the row that showed the fixed gravity takes typing.
     typeInto(screen, 0, "4.9");
+
+    // Back on Ohm's law its own texts and tick return; the row that showed
+    // the fixed gravity takes typing again.
     QVERIFY(openFormula(app, "Math", {"Tests", "Ohm's law"}));
-    QCOMPARE(lineText(screen, 0), QString());
-    QCOMPARE(lineText(screen, 1), QString());
+    QCOMPARE(lineText(screen, 0), QString("6"));
+    QCOMPARE(lineText(screen, 1), QString("2"));
+    QCOMPARE(screen->tickedRow(), 2);
     selectLine(screen, 1);
     QVERIFY(line(screen, 1)->getSelectedState());
-    type(screen, "20");
+    type(screen, "0");
     QCOMPARE(lineText(screen, 1), QString("20"));
 
-    // Opening the formula the lines belong to keeps its texts.
+    QVERIFY(openFormula(app, "Math", {"Tests", "Free fall"}));
+    QCOMPARE(lineText(screen, 0), QString("4.9"));
+    QCOMPARE(lineText(screen, 1), QString("9.81"));
+}
+
+// The walk of a new user on the shipped books, ended by a kill: every
+// formula gets its own values and tick back, and the browser is where it was.
+void TestCalculateScreen::killedWhileTypingEachFormulaKeepsItsValues()
+{
+    QTemporaryDir home;
+    FORMULA_NODE_INFO centripetal;
+    {
+        App app(home.path());
+        CalculateViewController* screen = calcScreen(app);
+        QVERIFY(openFormula(app, "Electric Engineering", {"DC Circuits", "Ohm's law"}));
+        typeInto(screen, 0, "12");
+        typeInto(screen, 2, "4");
+        tick(screen, 1);
+        pressCalculate(screen);
+        QCOMPARE(lineText(screen, 1), QString("3"));
+
+        QVERIFY(openFormula(app, "Dynamics and Mechanics", {"Kinematics", "Centripetal acceleration"}));
+        QTest::mouseClick(barButtonFor(app, screen->favoriteButton()), Qt::LeftButton);
+        QCOMPARE(g_arrFavorite.size(), size_t(1));
+        centripetal = g_arrFavorite[0];
+        tick(screen, 0);
+        typeInto(screen, 1, "6");
+        typeInto(screen, 2, "3");
+        // What was typed reaches the disk a moment later, without any tab change.
+        QTRY_VERIFY([&] {
+            TYPED_VALUES stored;
+            return findTypedValues(centripetal, stored) && stored.m_nTickedRow == 0 && stored.m_vecRows.size() == 3
+                   && stored.m_vecRows[1].m_strText == u"6" && stored.m_vecRows[2].m_strText == u"3";
+        }());
+        app.kill();
+    }
+    App app(home.path());
+    CalculateViewController* screen = calcScreen(app);
+    UITableView* browser = app.delegate->formulaViewController()->tableView();
+    QVERIFY(rowTexts(browser).contains("Centripetal acceleration"));
+
+    clickTab(app.delegate.get(), 2);
+    QCOMPARE(descriptions(screen).size(), 3);
+    QCOMPARE(lineText(screen, 0), QString());
+    QCOMPARE(lineText(screen, 1), QString("6"));
+    QCOMPARE(lineText(screen, 2), QString("3"));
+    QCOMPARE(screen->tickedRow(), 0);
+    QCOMPARE(favouriteImage(app, screen), QString("Favorite.png"));
+    pressCalculate(screen);
+    QCOMPARE(lineText(screen, 0), QString("12"));
+
+    QVERIFY(openFormula(app, "Electric Engineering", {"DC Circuits", "Ohm's law"}));
+    QCOMPARE(lineText(screen, 0), QString("12"));
+    QCOMPARE(lineText(screen, 1), QString("3"));
+    QCOMPARE(lineText(screen, 2), QString("4"));
+    QCOMPARE(screen->tickedRow(), 1);
+}
+
+// Typed values that cannot be saved (the disk is full): one alert says so,
+// the file of the last save stays as it was, typing goes on, and once there
+// is room again the next change is saved.
+void TestCalculateScreen::fullDiskIsToldOnceAndTypingGoesOn()
+{
+    QTemporaryDir home, scratch;
+    writeBooks(home.path(), scratch.path());
+    App app(home.path());
     QVERIFY(openFormula(app, "Math", {"Tests", "Ohm's law"}));
-    QCOMPARE(lineText(screen, 1), QString("20"));
+    CalculateViewController* screen = calcScreen(app);
+    FORMULA_NODE_INFO ohm = g_arrHistory.at(0);
+    auto storedText = [&ohm](int row) {
+        TYPED_VALUES stored;
+        if (!findTypedValues(ohm, stored) || row >= static_cast<int>(stored.m_vecRows.size()))
+            return QString();
+        return QString::fromStdU16String(stored.m_vecRows[static_cast<size_t>(row)].m_strText);
+    };
+    typeInto(screen, 1, "2");
+    QTRY_COMPARE(storedText(1), QString("2"));
+    const QByteArray saved = readFile(home.path() + "/TypedValues.sav");
+
+    {
+        FileSizeLimit limit(10);
+        type(screen, "5");
+        QTRY_VERIFY(topAlert());
+    }
+    QCOMPARE(topAlert()->title(), QString("Warning!"));
+    QCOMPARE(topAlert()->message(), QString("Your typed values cannot be saved.\nThe disk is full."));
+    clickOverlayButton(topAlert(), "OK");
+    QCOMPARE(readFile(home.path() + "/TypedValues.sav"), saved);
+    QCOMPARE(lineText(screen, 1), QString("25"));
+
+    {
+        FileSizeLimit limit(10);
+        type(screen, "7");
+        QTest::qWait(static_cast<int>(3000 * CalculateViewController::kValuesSaveSeconds));
+    }
+    QVERIFY(!topAlert());  // told once
+    QCOMPARE(lineText(screen, 1), QString("257"));
+
+    type(screen, "1");
+    QTRY_COMPARE(storedText(1), QString("2571"));
 }
 
 void TestCalculateScreen::returningToTheTabKeepsTheFormula()

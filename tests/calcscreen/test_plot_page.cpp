@@ -168,6 +168,7 @@ class TestPlotPage : public QObject {
 
 private slots:
     void initTestCase();
+    void init();
     void titlesFromTex_data();
     void titlesFromTex();
     void rangeOverLaunchAngle();
@@ -182,6 +183,14 @@ private:
 void TestPlotPage::initTestCase()
 {
     writePlotBook(m_home.path(), m_scratch.path());
+}
+
+// Each test starts at the top of the books with empty rows: the window
+// remembers its place and the typed values of the test before.
+void TestPlotPage::init()
+{
+    for (const char* file : {"LastSession.sav", "TypedValues.sav"})
+        QFile::remove(m_home.path() + "/" + file);
 }
 
 // Symbols and units of the books as the chart names them: letters in italics

@@ -14,6 +14,7 @@
 #include "calc/CalculateKeyHandler.h"
 #include "calc/CalculateViewController.h"
 #include "calc/FormulaKeyboardLayout.h"
+#include "calc/FormulaValueStore.h"
 #include "calc/UIImageControl.h"
 #include "shell/CalcudexKeyboardController.h"
 #include "ui/UIImage.h"
@@ -135,9 +136,9 @@ void tapCode(CalculateViewController* screen, int code)
     QFAIL(qPrintable(QStringLiteral("no keypad button sends %1").arg(code)));
 }
 
-QByteArray lineFile(const QString& home, int row)
+QByteArray typedValuesFile(const QString& home)
 {
-    return readFile(QStringLiteral("%1/ledlite%2.dat").arg(home).arg(row));
+    return readFile(home + QStringLiteral("/TypedValues.sav"));
 }
 
 struct CalculationOutcome {
@@ -158,8 +159,7 @@ CalculationOutcome finish(App& app, const QString& home)
     for (int r = 0; r < 3; ++r)
         outcome.tokens << screen->ledView(r)->tokens();
     app.terminate();
-    for (int r = 0; r < 3; ++r)
-        outcome.files << lineFile(home, r);
+    outcome.files << typedValuesFile(home);
     return outcome;
 }
 
@@ -551,7 +551,10 @@ void TestDesktop::quitSavesLikeAClose()
         QTRY_COMPARE(app.delegate->windowHost()->size(), QSize(400, 560));
         press(app, Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(QFile::exists(m_home->path() + "/LastSession.sav"));
-        QCOMPARE(lineFile(m_home->path(), 0).mid(0, 4), QByteArray("\x02\x00\x00\x00", 4));
+        std::vector<TYPED_VALUES> stored;
+        QVERIFY(decodeTypedValues(typedValuesFile(m_home->path()).toStdString(), stored));
+        QVERIFY(!stored.empty() && !stored.front().m_vecRows.empty());
+        QCOMPARE(stored.front().m_vecRows[0].m_strText, std::u16string(u"12"));
         app.kill();
     }
     App again(m_home->path());

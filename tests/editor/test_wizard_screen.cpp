@@ -5,6 +5,8 @@
 
 #include "editor/WizardTestSupport.h"
 
+#include "FileSizeLimit.h"
+
 #include "auxiliary/ContextHelpView.h"
 #include "auxiliary/ContextHelpViewController.h"
 #include "editor/FormulaWriter.h"
@@ -14,6 +16,7 @@
 
 #include <QFileDialog>
 #include <QTextBrowser>
+
 
 using namespace wizardtest;
 
@@ -60,6 +63,20 @@ EditFormulaViewController* startEditing(App& app, const QStringList& folders, co
     return qobject_cast<EditFormulaViewController*>(nav->topViewController());
 }
 
+// Opens a user formula on the Calculate tab, types 2 and 3 into its second
+// and third rows, ticks the first and calculates.
+CalculateViewController* calculateWithTwoAndThree(App& app, const QStringList& path)
+{
+    if (!openInBrowser(app, "User-defined Formulas", path) ||
+        !QTest::qWaitFor([&] { return app.delegate->m_tabbarCtrler->selectedIndex() == 2; }, 2000))
+        return nullptr;
+    CalculateViewController* screen = calcScreen(app);
+    typeDigits(screen, 1, "2");
+    typeDigits(screen, 2, "3");
+    tickAndCalculate(screen, 0);
+    return screen;
+}
+
 } // namespace
 
 class TestWizardScreen : public QObject {
@@ -77,6 +94,9 @@ private slots:
     void helpButtonShowsTheStepOnScreen();
     void editInPlaceKeepsTheId();
     void editIntoOtherFoldersMovesTheFormula();
+    void leavingWithChangesAsksFirst();
+    void editKeepsTheValuesOfParametersThatStay();
+    void fullDiskSaysWhyAndKeepsTheWizard();
 };
 
 void TestWizardScreen::newFormulaIsWrittenAndCalculates()
@@ -146,12 +166,8 @@ void TestWizardScreen::newFormulaIsWrittenAndCalculates()
     QVERIFY(openInBrowser(app, "User-defined Formulas", {"Mechanics"}));
     UITableView* table = app.delegate->formulaViewController()->tableView();
     QCOMPARE(rowTexts(table), QStringList({"Newton's second law"}));
-    QVERIFY(openInBrowser(app, "User-defined Formulas", {"Mechanics", "Newton's second law"}));
-    QTRY_COMPARE(app.delegate->m_tabbarCtrler->selectedIndex(), 2);
-    CalculateViewController* screen = calcScreen(app);
-    typeDigits(screen, 1, "2");
-    typeDigits(screen, 2, "3");
-    tickAndCalculate(screen, 0);
+    CalculateViewController* screen = calculateWithTwoAndThree(app, {"Mechanics", "Newton's second law"});
+    QVERIFY(screen);
     QCOMPARE(screen->ledView(0)->text(), QString("6"));
     screenshot(app.delegate->window, "wizard_formula_calculated");
 
@@ -585,6 +601,113 @@ void TestWizardScreen::editIntoOtherFoldersMovesTheFormula()
     QVERIFY(!getFormulaRecords(".1.1", pos, des, det));
     QVERIFY(getFormulaRecords(".2.2.1", pos, des, det));
     QCOMPARE(det.m_vecCalcFormulas, std::vector<std::string>({"r*f", "t/f", "t/r"}));
+}
+
+// Back with nothing changed leaves at once; with changes it asks, and only
+// "Discard" leaves. The edit wizard starts from the formula's own pages.
+void TestWizardScreen::leavingWithChangesAsksFirst()
+{
+    QTemporaryDir home, scratch;
+    writeUserBook(home.path(), scratch.path());
+    App app(home.path());
+    UINavigationController* nav = tabNavigation(app, 3);
+    QVERIFY(startNewFormula(app));
+    clickBarButton(app.delegate->window, " Back ");
+    QTRY_COMPARE(nav->viewControllers().size(), 1);
+    QVERIFY(!topAlert());
+
+    NewFormulaViewController* wizard = startNewFormula(app);
+    QVERIFY(wizard);
+    typeInto(wizard->form1()->nameField()->editor(), "Half-written");
+    clickBarButton(app.delegate->window, " Back ");
+    QTRY_VERIFY(topAlert());
+    QCOMPARE(topAlert()->title(), QString("Discard changes?"));
+    QCOMPARE(topAlert()->buttonTitles(), QStringList({"Keep Editing", "Discard"}));
+    screenshot(app.delegate->window, "wizard_discard_changes");
+    clickOverlayButton(topAlert(), "Keep Editing");
+    QTRY_VERIFY(!topAlert());
+    QCOMPARE(nav->topViewController(), wizard);
+    QCOMPARE(wizard->form1()->nameField()->text(), QString("Half-written"));
+    clickBarButton(app.delegate->window, " Back ");
+    QTRY_VERIFY(topAlert());
+    clickOverlayButton(topAlert(), "Discard");
+    QTRY_COMPARE(nav->viewControllers().size(), 1);
+
+    UINavigationController* browser = tabNavigation(app, 0);
+    EditFormulaViewController* editor = startEditing(app, {"Mechanics"}, "Torque");
+    QVERIFY(editor);
+    QVERIFY(!editor->hasUnsavedChanges());
+    goToPage(editor, 4);
+    typeInto(editor->form4(1)->formulaView(), "+0");
+    QVERIFY(editor->hasUnsavedChanges());
+    QTest::mouseClick(browser->navigationBar()->backButton(), Qt::LeftButton);
+    QTRY_VERIFY(topAlert());
+    clickOverlayButton(topAlert(), "Discard");
+    QTRY_COMPARE(browser->viewControllers().size(), 1);
+}
+
+// The formula open on the Calculate tab is edited: the parameters it keeps
+// (by alias) keep their typed values and the tick; a parameter whose alias
+// changed starts empty.
+void TestWizardScreen::editKeepsTheValuesOfParametersThatStay()
+{
+    QTemporaryDir home, scratch;
+    writeUserBook(home.path(), scratch.path());
+    App app(home.path());
+    CalculateViewController* screen = calculateWithTwoAndThree(app, {"Mechanics", "Torque"});
+    QVERIFY(screen);
+    QCOMPARE(screen->ledView(0)->text(), QString("6"));
+
+    EditFormulaViewController* wizard = startEditing(app, {"Mechanics"}, "Torque");
+    QVERIFY(wizard);
+    // The force's alias f becomes g, in every expression that uses it.
+    goToPage(wizard, 3);
+    wizard->form4(0)->formulaView()->setText(QStringLiteral("r*g"));
+    goToPage(wizard, 4);
+    wizard->form4(1)->formulaView()->setText(QStringLiteral("t/g"));
+    goToPage(wizard, 5);
+    QLineEdit* alias = wizard->form4(2)->aliasField();
+    alias->clear();
+    typeInto(alias, "g");
+    pressDone(app);
+    QTRY_COMPARE(tabNavigation(app, 0)->viewControllers().size(), 1);
+    QVERIFY(!topAlert());
+
+    clickTab(app.delegate.get(), 2);
+    QCOMPARE(screen->ledView(0)->text(), QString("6"));
+    QCOMPARE(screen->ledView(1)->text(), QString("2"));
+    QCOMPARE(screen->ledView(2)->text(), QString());
+    QCOMPARE(screen->tickedRow(), 0);
+}
+
+// Done on a full disk: the alert says so, the wizard stays with what was
+// typed, the user book is as it was, and Done works once there is room.
+void TestWizardScreen::fullDiskSaysWhyAndKeepsTheWizard()
+{
+    QTemporaryDir home, scratch;
+    writeUserBook(home.path(), scratch.path());
+    App app(home.path());
+    const QByteArray before = readFile(home.path() + "/User Define_fordes.dat");
+    NewFormulaViewController* wizard = startNewFormula(app);
+    QVERIFY(wizard);
+    typeInto(wizard->form1()->nameField()->editor(), "Kirchhoff");
+    QTest::mouseClick(wizard->form1()->typeControl(), Qt::LeftButton, {},
+                      wizard->form1()->typeControl()->segmentRect(1).center());
+    setParameterCount(wizard, "");
+    {
+        FileSizeLimit limit(10);
+        pressDone(app);
+    }
+    QTRY_VERIFY(topAlert());
+    screenshot(app.delegate->window, "wizard_disk_full");
+    expectAlert("Failed to save the formula!\nThe disk is full.");
+    QCOMPARE(wizardOnTop(app, 3), wizard);
+    QCOMPARE(wizard->form1()->nameField()->text(), QString("Kirchhoff"));
+    QCOMPARE(readFile(home.path() + "/User Define_fordes.dat"), before);
+
+    pressDone(app);
+    QTRY_COMPARE(tabNavigation(app, 3)->viewControllers().size(), 1);
+    QVERIFY(readFile(home.path() + "/User Define_fordes.dat").contains("Kirchhoff"));
 }
 
 QTEST_MAIN(TestWizardScreen)

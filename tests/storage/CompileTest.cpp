@@ -1,12 +1,10 @@
 // Compiling formula text into a book, checked with the independent reader.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <string>
 #include <vector>
 
+#include "../FileSizeLimit.h"
 #include "IndependentBookReader.h"
 #include "StorageTestSupport.h"
 #include "storage/BookFolders.h"
@@ -166,6 +164,15 @@ const SourceCase kSourceCases[] = {
     {"unpaired quote", "***\nForId=1\nForType=1\nFor=\"a\" \"b\nImage=\n", {".1"}, 1, true,
      [](const refbook::Book& b) { EXPECT_EQ(b.det[0].expressions, std::vector<std::string>{"a"}); }},
     {"unknown key", "***\nForId=1\nForType=1\nColour=red\nImage=\n", {".1"}, 1, true, nullptr},
+    {"zero bytes inside a line stay in it, and the next line stays apart",
+     std::string("***\nForId=1\nForType=1\nPara=\"a\" \"x\0\0y\" \"a\" \"m\" \"0\"\n", 50) +
+         "Para=\"b\" \"B\" \"b\" \"m\" \"0\"\nImage=\n",
+     {".1"}, 1, false,
+     [](const refbook::Book& b) {
+         ASSERT_EQ(b.det[0].params.size(), 2u);
+         EXPECT_EQ(b.det[0].params[0].description, std::string("x\0\0y", 4));
+         EXPECT_EQ(b.det[0].params[1].alias, "b");
+     }},
     {"line longer than 1023 bytes", "***\nForId=1\nForType=1\nForDes=" + std::string(2000, 'd') +
                                         "\nImage=\n",
      {".1"}, 1, true,
@@ -227,29 +234,6 @@ TEST_F(Compile, AppendToADamagedIndexFailsWithoutWriting)
     EXPECT_FALSE(compileText("Math", SAMPLE_SOURCE, true));
     EXPECT_EQ(snapshot("Math"), before);
 }
-
-// Limits the size of files this process may write, so that writes fail the
-// way they do on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t nBytes)
-    {
-        m_oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = nBytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        ::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old;
-    sighandler_t m_oldHandler;
-};
 
 const std::string kLongFormula =
     "***\nForId=2.1\nForType=1\nForName=long\nForDes=" + std::string(1000, 'x') + "\nImage=\n";

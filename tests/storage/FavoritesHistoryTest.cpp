@@ -167,6 +167,20 @@ TEST_F(FavHis, DeletedOrEditedFormulaChangesItsFirstEntryInEachList)
     EXPECT_EQ(names(g_arrHistory), std::vector<std::string>{"renamed"});
 }
 
+// A book replaced whole (restored as shipped): entries of that book take the
+// names the tree has now; entries of other books, and of formulas the book
+// no longer holds, stay.
+TEST_F(FavHis, RefreshedBookRenamesItsEntriesOnly)
+{
+    ASSERT_TRUE(compileText("Math", "***\nForId=1.1\nForType=1\nForName=Ohm's law\nImage=\n"));
+    g_arrFavorite = {entry("MATH", ".1.1", "Renamed"), entry("Optics", ".1.1", "Lens"), entry("Math", ".9.9", "Gone")};
+    g_arrHistory = {entry("Math", ".1.1", "Renamed")};
+    EXPECT_TRUE(refreshBookInFavHis("Math"));
+    EXPECT_EQ(names(g_arrFavorite), (std::vector<std::string>{"Ohm's law", "Lens", "Gone"}));
+    EXPECT_EQ(names(g_arrHistory), std::vector<std::string>{"Ohm's law"});
+    EXPECT_FALSE(refreshBookInFavHis("Math"));
+}
+
 TEST_F(FavHis, DeleteAllEmptiesOneListAndRemovesOnlyItsFile)
 {
     g_arrFavorite = {entry("Math", ".1")};
