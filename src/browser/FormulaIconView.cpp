@@ -13,6 +13,14 @@ FormulaIconView::FormulaIconView(const QPixmap& image, int tag, QWidget* parent)
     setProperty("tag", tag);
 }
 
+void FormulaIconView::setIcon(const QPixmap& image, int tag)
+{
+    m_image = image;
+    m_nTag = tag;
+    setProperty("tag", tag);
+    update();
+}
+
 void FormulaIconView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);

@@ -12,6 +12,8 @@ class FormulaIconView : public QWidget {
 public:
     FormulaIconView(const QPixmap& image, int tag, QWidget* parent);
     int tag() const { return m_nTag; }
+    // A row configured again keeps its icon and gives it its new picture and tag.
+    void setIcon(const QPixmap& image, int tag);
     std::function<void(int)> onAction;
 
 protected:

@@ -232,7 +232,9 @@ UITableViewCell* FormulaViewController::tableViewCellForRow(UITableView* tableVi
     content->setGeometry(5, 0, 283, 40);
     content->setContent(text, highlight);
 
-    qDeleteAll(cell->findChildren<FormulaIconView*>());
+    // The icon is kept, not made anew: its own tap may be what configures
+    // the row again.
+    auto* icon = cell->findChild<FormulaIconView*>(QString(), Qt::FindDirectChildrenOnly);
 
     auto* pathLabel = cell->contentView()->findChild<QLabel*>(kPathLabelName);
     if (!pathText.isEmpty()) {
@@ -254,14 +256,20 @@ UITableViewCell* FormulaViewController::tableViewCellForRow(UITableView* tableVi
 
     if (bookRow || type == FORMULA_TYPE_FOLDER) {
         cell->setAccessoryType(UITableViewCell::AccessoryDisclosureIndicator);
+        if (icon)
+            icon->hide();
     } else {
         cell->setAccessoryType(UITableViewCell::AccessoryNone);
         const QPixmap& first = m_arrImages.value(0);
         const QSize size = first.isNull() ? QSize(32, 40) : UIImage::logicalSize(first);
         const QPixmap image = m_arrImages.value(type != FORMULA_TYPE_THEORY ? 1 : 0);
-        auto* icon = new FormulaIconView(image, row + kIconTagBase, cell);
+        if (icon) {
+            icon->setIcon(image, row + kIconTagBase);
+        } else {
+            icon = new FormulaIconView(image, row + kIconTagBase, cell);
+            icon->onAction = [this](int tag) { onItemAction(tag); };
+        }
         icon->setGeometry(320 - size.width(), (rowHeight - size.height()) / 2, size.width(), size.height());
-        icon->onAction = [this](int tag) { onItemAction(tag); };
         icon->show();
     }
     return cell;

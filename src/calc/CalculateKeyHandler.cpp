@@ -101,6 +101,12 @@ bool CalculateKeyHandler::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         MyLedViewLite* line = entryLine();
+        // Space ticks the line the dashed outline shows, as it does once
+        // that line has the keyboard.
+        if (key->key() == Qt::Key_Space && line) {
+            tick(rowOf(line));
+            return true;
+        }
         const bool bTyping = !key->text().isEmpty() && key->text().at(0).isPrint() && key->key() != Qt::Key_Space;
         const bool bEntering = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Down || key->key() == Qt::Key_Up;
         if (!line || !(bTyping || bEntering) || !focusRow(rowOf(line)))

@@ -1,4 +1,5 @@
 #include "ui/UINavigationController.h"
+#include "ui/UIView.h"
 
 #include "ui/UIBarButtonItem.h"
 #include "ui/UIStyle.h"
@@ -49,9 +50,10 @@ void UINavigationBar::setItem(UINavigationItem* item, const QString& backTitle, 
 
 void UINavigationBar::rebuild()
 {
-    delete m_pBackButton;
-    delete m_pLeftButton;
-    delete m_pRightButton;
+    // The tap of one of these buttons may be what rebuilds the bar.
+    UIDiscardWidget(m_pBackButton);
+    UIDiscardWidget(m_pLeftButton);
+    UIDiscardWidget(m_pRightButton);
     m_pBackButton = m_pLeftButton = m_pRightButton = nullptr;
     if (m_pTitleView && (!m_pItem || m_pItem->titleView() != m_pTitleView))
         m_pTitleView->hide();

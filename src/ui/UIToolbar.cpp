@@ -1,4 +1,5 @@
 #include "ui/UIToolbar.h"
+#include "ui/UIView.h"
 
 #include "ui/UIBarButtonItem.h"
 #include "ui/UIStyle.h"
@@ -15,7 +16,8 @@ void UIToolbar::setBarStyle(BarStyle style)
 
 void UIToolbar::setItems(const QList<UIBarButtonItem*>& items)
 {
-    qDeleteAll(m_vecButtons);
+    for (UIBarButton* button : m_vecButtons)
+        UIDiscardWidget(button);  // the tap of one of them may set the items
     m_vecButtons.clear();
     m_vecItems.clear();
     for (UIBarButtonItem* item : items) {

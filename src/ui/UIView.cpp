@@ -44,3 +44,11 @@ void UIView::resizeEvent(QResizeEvent*)
     if (onLayout)
         onLayout(this);
 }
+
+void UIDiscardWidget(QWidget* widget)
+{
+    if (!widget)
+        return;
+    widget->hide();
+    widget->deleteLater();
+}

@@ -25,3 +25,10 @@ void UIResignFocus(QWidget* widget);
 // Shows a one-line text in a label: cut with "…" where it does not fit, the
 // whole text then as the label's tooltip.
 void UISetElidedText(class QLabel* label, const QString& text);
+
+// Removes a widget that may be handling an event right now (a bar button
+// whose tap rebuilt the bar, an icon whose tap reloaded its row): it is
+// hidden at once and deleted when control is back in the event loop. Inside
+// the scaled window Qt's event delivery still refers to the widget after its
+// handler returns, and a widget deleted there crashes the program.
+void UIDiscardWidget(QWidget* widget);

@@ -15,6 +15,8 @@
 #include "calc/CalculateViewController.h"
 #include "calc/FormulaKeyboardLayout.h"
 #include "calc/FormulaValueStore.h"
+#include "storage/FavoritesHistory.h"
+#include "ui/UIBarButtonItem.h"
 #include "calc/UIImageControl.h"
 #include "shell/CalcudexKeyboardController.h"
 #include "ui/UIImage.h"
@@ -194,6 +196,7 @@ private slots:
     void quitSavesLikeAClose();
     void windowScalesAndZooms();
     void artworkIsDrawnAtTheDeviceScale();
+    void tapsThatRebuildTheBarGoThroughTheWindow();
     void nothingOnStandardOutput();
 
 private:
@@ -384,6 +387,10 @@ void TestDesktop::rowsPassFixedValuesAndShowTheirFocus()
     press(app, Qt::Key_Up);
     press(app, Qt::Key_Return);  // the formula before Scaled
     QTRY_COMPARE(app.delegate->m_tabbarCtrler->selectedIndex(), 2);
+    // Space before any typing ticks the outlined row and gives it the keyboard.
+    press(app, Qt::Key_Space);
+    QCOMPARE(calcScreen(app)->tickedRow(), 0);
+    QVERIFY(calcScreen(app)->ledView(0)->hasFocus());
     const QString shownText = labelTextOfRow(calcScreen(app), 0, &tooltip);
     QVERIFY(shownText.endsWith(QChar(0x2026)));
     QCOMPARE(tooltip, QString("Product of the two factors given below"));
@@ -659,4 +666,32 @@ void TestDesktop::nothingOnStandardOutput()
 }
 
 QTEST_MAIN(TestDesktop)
+// The mouse through the scaled window, as a user's pointer goes: a tap on the
+// star or on Back replaces the bar's buttons while the tap is delivered.
+void TestDesktop::tapsThatRebuildTheBarGoThroughTheWindow()
+{
+    App app(m_home->path());
+    openByKeyboard(app, 0);
+    UIWindowHost* host = app.delegate->windowHost();
+    auto tap = [&](QWidget* target) {
+        QVERIFY(target);
+        const QPoint at = host->mapFromScene(QPointF(target->mapTo(app.delegate->window, target->rect().center())));
+        QTest::mouseClick(host->viewport(), Qt::LeftButton, {}, at);
+    };
+    auto barButtonOf = [&](UIBarButtonItem* item) -> QWidget* {
+        for (UIBarButton* b : app.delegate->window->findChildren<UIBarButton*>())
+            if (b->isVisible() && b->item() == item)
+                return b;
+        return nullptr;
+    };
+    const size_t favourites = g_arrFavorite.size();
+    tap(barButtonOf(calcScreen(app)->favoriteButton()));
+    QCOMPARE(g_arrFavorite.size(), favourites + 1);
+    tap(barButtonOf(calcScreen(app)->favoriteButton()));
+    QCOMPARE(g_arrFavorite.size(), favourites);
+    press(app, Qt::Key_1, Qt::ControlModifier);
+    tap(barButtonOf(app.delegate->formulaViewController()->backButtonItem()));
+    QTRY_COMPARE(rowText(browserTable(app), 0), QString("Tests"));
+}
+
 #include "test_desktop.moc"
