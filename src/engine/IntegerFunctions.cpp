@@ -21,6 +21,19 @@ int64_t Magnitude(int32_t n)
     return n < 0 ? -static_cast<int64_t>(n) : n;
 }
 
+// product *= factor for the counting products, which stop at the largest
+// magnitude instead of multiplying on (and reporting an overflow) for ever
+// larger arguments: false, with product infinite, once it would overflow.
+bool MultiplyBelowOverflow(const unsigned short* factor, unsigned short* product)
+{
+    if (static_cast<long>(product[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
+        qinfin(product);
+        return false;
+    }
+    qmul(factor, product, product);
+    return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -35,13 +48,8 @@ qcmplx GT(const unsigned short* n)
     for (long k = 2; k <= nWhole; ++k) {
         qreal factor;
         ltoq(&k, factor);
-        // Stop at the largest magnitude instead of multiplying on (and
-        // reporting an overflow) for ever larger n.
-        if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
-            qinfin(result.r);
+        if (!MultiplyBelowOverflow(factor, result.r))
             break;
-        }
-        qmul(factor, result.r, result.r);
     }
     return result;
 }
@@ -59,11 +67,8 @@ qcmplx NPR(const unsigned short* n, const unsigned short* r)
         qmov(n, factor);
         qcmplx result = qcone;
         for (long k = 0; k < nCount; ++k) {
-            if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
-                qinfin(result.r);
+            if (!MultiplyBelowOverflow(factor, result.r))
                 break;
-            }
-            qmul(factor, result.r, result.r);
             qsub(qone, factor, factor);
         }
         return result;
@@ -95,11 +100,8 @@ qcmplx NCR(const unsigned short* n, const unsigned short* r)
             qadd(qone, factor, factor);
             qreal divisor;
             ltoq(&i, divisor);
-            if (static_cast<long>(result.r[1]) + factor[1] - QEXPBIAS >= QEXPMAX) {
-                qinfin(result.r);
+            if (!MultiplyBelowOverflow(factor, result.r))
                 break;
-            }
-            qmul(factor, result.r, result.r);
             qdiv(divisor, result.r, result.r);
         }
         return result;
